@@ -1,0 +1,54 @@
+#pragma once
+#include <cstdint>
+#include <stdexcept>
+
+namespace tap {
+
+// One session: the host's handle is this object's address.
+class Engine {
+ public:
+  // The recording has no answer; always turned into the default answer.
+  class unknown_stimulus : public std::runtime_error {
+   public:
+    unknown_stimulus() : std::runtime_error("Unknown Stimulus") {}
+  };
+
+  Engine();
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
+
+  // Virtual operations in the order of the session's slot table.
+  virtual std::int32_t Open(const char* address, std::uint32_t primary, std::uint32_t secondary,
+                            std::uint32_t protocol, const char* bracket, const char* colon,
+                            std::uint64_t extra);
+  virtual std::int32_t DoCommand(std::uint32_t flags, std::int32_t timeout, std::uint32_t command,
+                                 std::int32_t size, std::int32_t extra, std::uint8_t* data);
+  virtual std::int32_t Read(std::uint32_t flags, std::int32_t timeout, std::uint8_t termination,
+                            std::uint8_t* buffer, std::uint32_t count, std::uint32_t* actual,
+                            std::int32_t* stop_reason);
+  virtual ~Engine();
+  virtual std::int32_t Write(std::uint32_t flags, std::int32_t timeout, const std::uint8_t* buffer,
+                             std::uint32_t count, std::uint32_t* actual);
+  virtual std::int32_t Lock();
+  virtual std::int32_t Unlock();
+  virtual void LoadPlaybackFile();
+
+  std::int32_t open_status() const { return open_status_; }
+  std::uint32_t lock_count() const { return lock_count_; }
+
+ private:
+  std::int64_t counter_frequency_;
+  // The open's address arguments; the texts are the host's and are read
+  // only while the open is under way.
+  const char* address_ = nullptr;
+  std::uint32_t primary_ = 0;
+  std::uint32_t secondary_ = 0;
+  std::uint32_t protocol_ = 0;
+  const char* bracket_ = nullptr;
+  const char* colon_ = nullptr;
+  std::uint64_t extra_ = 0;
+  std::int32_t open_status_ = 0;
+  std::uint32_t lock_count_ = 0;
+};
+
+}  // namespace tap

@@ -1,0 +1,13 @@
+// The library's only exported symbols: everything else is reached through
+// the entry table that these fill.
+#include "driver/entries.h"
+
+#define TAP_EXPORT extern "C" __attribute__((visibility("default")))
+
+TAP_EXPORT std::int32_t TAPlayback_getentry(void* driver_record, void* info_record) {
+  return tap::fill_entry_records(driver_record, info_record);
+}
+
+TAP_EXPORT std::int32_t TAPlaybk_getentry(void* driver_record, void* info_record) {
+  return TAPlayback_getentry(driver_record, info_record);
+}

@@ -1,0 +1,52 @@
+#pragma once
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace tap::os {
+
+// A named shared-memory region, opened as a handle and then mapped as a
+// view, the two steps a Windows file mapping has. Names are given in their
+// Windows form ("Local\name"); the POSIX object is "/name".
+class SharedMemory {
+ public:
+  enum class Status { ok, not_found, refused, map_failed, exists };
+
+  SharedMemory(const SharedMemory&) = delete;
+  SharedMemory& operator=(const SharedMemory&) = delete;
+  ~SharedMemory();
+
+  // Opens an existing region read-write. Because every user sees POSIX
+  // shared memory, a region owned by another user or open to group or
+  // others is refused, as a foreign "Local\" object would be on Windows.
+  static std::unique_ptr<SharedMemory> open_existing(std::string_view windows_name, Status* status);
+
+  // Creates a new region of `size` zeroed bytes with owner-only access; it
+  // is removed from the namespace when this object is destroyed.
+  static std::unique_ptr<SharedMemory> create(std::string_view windows_name, std::size_t size,
+                                              Status* status);
+
+  static std::string posix_name(std::string_view windows_name);
+
+  // Maps the first `size` bytes; false when the region is shorter or the
+  // mapping fails.
+  bool map(std::size_t size);
+  unsigned char* view() const { return view_; }
+  std::size_t view_size() const { return view_size_; }
+  bool has_handle() const { return fd_ >= 0; }
+
+  void close_handle();
+  void unmap();
+
+ private:
+  SharedMemory(int fd, std::string name, bool owner);
+
+  int fd_;
+  std::string name_;
+  bool owner_;
+  unsigned char* view_ = nullptr;
+  std::size_t view_size_ = 0;
+};
+
+}  // namespace tap::os

@@ -1,0 +1,31 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace tap::com {
+
+// An automation string: UTF-16, may hold zero characters, and a null
+// string is distinct from an empty one (both have length 0). Immutable and
+// cheap to copy: copies share one buffer.
+class BStr {
+ public:
+  BStr() = default;  // null
+  BStr(std::u16string text) : text_(std::make_shared<const std::u16string>(std::move(text))) {}
+  BStr(std::u16string_view text) : BStr(std::u16string(text)) {}
+  BStr(const char16_t* text) : BStr(std::u16string(text)) {}
+
+  bool is_null() const { return text_ == nullptr; }
+  std::size_t size() const { return text_ ? text_->size() : 0; }
+  bool empty() const { return size() == 0; }
+  std::u16string_view view() const { return text_ ? std::u16string_view(*text_) : std::u16string_view(); }
+  const std::u16string& str() const;  // empty string for null
+  char16_t operator[](std::size_t i) const { return (*text_)[i]; }
+
+  friend bool operator==(const BStr& a, const BStr& b) { return a.view() == b.view(); }
+
+ private:
+  std::shared_ptr<const std::u16string> text_;
+};
+
+}  // namespace tap::com

@@ -1,0 +1,147 @@
+#pragma once
+// DOM adapter over libxml2: the operations the playback-file loader needs of
+// an XML parser with an XDR schema cache, and no more. Strings cross this
+// interface as UTF-16, as they would from the platform's DOM.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace tap::xml {
+
+// Outcome of a load or a validation: code 0 means success. Failures carry
+// the 1-based line and column where known and a message that names the
+// element or attribute and the rule it broke.
+struct ParseResult {
+  int code = 0;
+  int line = 0;
+  int column = 0;
+  std::string message;
+  explicit operator bool() const { return code == 0; }
+};
+
+class Document;
+class SchemaCache;
+class Element;
+class Attribute;
+
+// A node's value as the schema types it: bin.hex -> bytes, boolean -> bool,
+// anything else -> text. std::monostate when there is no value.
+using TypedValue = std::variant<std::monostate, std::string /*bytes*/, bool, std::u16string>;
+
+// Non-owning view of a child node; valid while its Document lives.
+class Node {
+ public:
+  Node() = default;
+  explicit operator bool() const { return node_ != nullptr; }
+  bool is_element() const;
+  Element as_element() const;  // empty unless is_element()
+
+ private:
+  friend class Element;
+  explicit Node(void* node, const Document* doc) : node_(node), doc_(doc) {}
+  void* node_ = nullptr;
+  const Document* doc_ = nullptr;
+};
+
+class Attribute {
+ public:
+  Attribute() = default;
+  explicit operator bool() const { return attr_ != nullptr; }
+  std::u16string text() const;
+  TypedValue typed_value() const;
+
+ private:
+  friend class Element;
+  Attribute(void* attr, void* owner, const Document* doc) : attr_(attr), owner_(owner), doc_(doc) {}
+  void* attr_ = nullptr;
+  void* owner_ = nullptr;
+  const Document* doc_ = nullptr;
+};
+
+// Non-owning view of an element; valid while its Document lives.
+class Element {
+ public:
+  Element() = default;
+  explicit operator bool() const { return node_ != nullptr; }
+
+  std::u16string namespace_uri() const;
+  std::u16string tag_name() const;    // qualified, with any prefix
+  std::u16string local_name() const;  // without prefix
+
+  // Child elements whose local name is `name` and whose namespace is this
+  // element's namespace, in document order.
+  std::vector<Element> children(std::u16string_view name) const;
+  Element first_child(std::u16string_view name) const;
+  std::vector<Node> child_nodes() const;
+  Node first_child_node() const;
+
+  // Absent attributes are nullopt; present ones give their text (possibly
+  // empty), or the schema default when the schema declares one.
+  std::optional<std::u16string> attribute(std::u16string_view name) const;
+  Attribute attribute_node(std::u16string_view name) const;
+
+  TypedValue typed_value() const;
+  std::u16string text() const;
+  int line() const;
+
+ private:
+  friend class Document;
+  friend class Node;
+  Element(void* node, const Document* doc) : node_(node), doc_(doc) {}
+  void* node_ = nullptr;
+  const Document* doc_ = nullptr;
+};
+
+// XDR schemas by namespace. A schema is compiled once, when it is added; a
+// malformed schema is refused then.
+class SchemaCache {
+ public:
+  SchemaCache();
+  ~SchemaCache();
+  SchemaCache(const SchemaCache&) = delete;
+  SchemaCache& operator=(const SchemaCache&) = delete;
+
+  ParseResult add(std::u16string_view namespace_uri, const Document& schema);
+  std::u16string first_namespace() const;
+
+  struct Impl;
+  const Impl& impl() const { return *impl_; }
+
+ private:
+  std::unique_ptr<Impl> impl_;
+};
+
+class Document {
+ public:
+  Document();
+  ~Document();
+  Document(const Document&) = delete;
+  Document& operator=(const Document&) = delete;
+
+  // Synchronous loads, never validating while parsing. The parser loads no
+  // external entity or DTD, expands only the predefined entities and keeps
+  // libxml2's size and depth limits.
+  ParseResult load_from_memory(std::string_view bytes);
+  ParseResult load_from_file(const std::string& path);
+  const ParseResult& parse_error() const { return parse_error_; }
+
+  void set_schemas(std::shared_ptr<const SchemaCache> cache) { schemas_ = std::move(cache); }
+  // Validates against the cache by each element's namespace.
+  ParseResult validate() const;
+
+  Element root() const;
+
+  struct Impl;
+  const Impl& impl() const { return *impl_; }
+
+ private:
+  std::unique_ptr<Impl> impl_;
+  ParseResult parse_error_;
+  std::shared_ptr<const SchemaCache> schemas_;
+};
+
+}  // namespace tap::xml

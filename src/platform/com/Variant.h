@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/com/BStr.h"
+#include "platform/com/IDispatch.h"
 #include "platform/com/RefCounted.h"
 
 namespace tap::com {
@@ -15,7 +16,6 @@ inline constexpr VARTYPE VT_EMPTY = 0, VT_NULL = 1, VT_I2 = 2, VT_I4 = 3, VT_R4 
                          VT_BOOL = 11, VT_VARIANT = 12, VT_UNKNOWN = 13, VT_UI1 = 17,
                          VT_ARRAY = 0x2000, VT_BYREF = 0x4000;
 
-class IDispatch;
 class SafeArray;
 
 // A currency value: a 64-bit integer scaled by 10,000.

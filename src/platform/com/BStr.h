@@ -13,7 +13,9 @@ class BStr {
   BStr() = default;  // null
   BStr(std::u16string text) : text_(std::make_shared<const std::u16string>(std::move(text))) {}
   BStr(std::u16string_view text) : BStr(std::u16string(text)) {}
-  BStr(const char16_t* text) : BStr(std::u16string(text)) {}
+  BStr(const char16_t* text) {  // nullptr gives a null string
+    if (text) text_ = std::make_shared<const std::u16string>(text);
+  }
 
   bool is_null() const { return text_ == nullptr; }
   std::size_t size() const { return text_ ? text_->size() : 0; }

@@ -47,10 +47,13 @@ class Node {
   const Document* doc_ = nullptr;
 };
 
+// An attribute node, or the schema default of an absent attribute (then
+// specified() is false).
 class Attribute {
  public:
   Attribute() = default;
-  explicit operator bool() const { return attr_ != nullptr; }
+  explicit operator bool() const { return attr_ != nullptr || default_ != nullptr; }
+  bool specified() const { return attr_ != nullptr; }
   std::u16string text() const;
   TypedValue typed_value() const;
 
@@ -60,6 +63,7 @@ class Attribute {
   void* attr_ = nullptr;
   void* owner_ = nullptr;
   const Document* doc_ = nullptr;
+  const void* default_ = nullptr;  // the schema's attribute use
 };
 
 // Non-owning view of an element; valid while its Document lives.
@@ -81,12 +85,17 @@ class Element {
 
   // Absent attributes are nullopt; present ones give their text (possibly
   // empty), or the schema default when the schema declares one.
+  // Defaults come from the schemas set on the document (whether or not it
+  // was validated), from the element's ElementType in its namespace, as
+  // the platform's DOM adds them after validation. `name` may carry a
+  // prefix ("dt:dt").
   std::optional<std::u16string> attribute(std::u16string_view name) const;
   Attribute attribute_node(std::u16string_view name) const;
 
   TypedValue typed_value() const;
   std::u16string text() const;
   int line() const;
+  int column() const;
 
  private:
   friend class Document;
@@ -105,7 +114,10 @@ class SchemaCache {
   SchemaCache(const SchemaCache&) = delete;
   SchemaCache& operator=(const SchemaCache&) = delete;
 
+  // Adding under a namespace already present replaces its schema; the
+  // first namespace stays the first.
   ParseResult add(std::u16string_view namespace_uri, const Document& schema);
+  void remove(std::u16string_view namespace_uri);
   std::u16string first_namespace() const;
 
   struct Impl;
@@ -130,7 +142,9 @@ class Document {
   const ParseResult& parse_error() const { return parse_error_; }
 
   void set_schemas(std::shared_ptr<const SchemaCache> cache) { schemas_ = std::move(cache); }
-  // Validates against the cache by each element's namespace.
+  const std::shared_ptr<const SchemaCache>& schemas() const { return schemas_; }
+  // Validates against the cache by each element's namespace. Without a
+  // schema for the root's namespace the result is the NoSchema failure.
   ParseResult validate() const;
 
   Element root() const;

@@ -1,16 +1,46 @@
 #include "driver/Engine.h"
 
+#include <climits>
+#include <cstring>
+#include <new>
+
 #include "driver/DefaultVarnelHandler.h"
+#include "driver/emulated_wait.h"
 #include "driver/status.h"
 #include "platform/os/performance_counter.h"
+#include "playfile/PlaybackLoader.h"
 #include "scripting/HelperThread.h"
+#include "scripting/PlaybackServerData.h"
 
 namespace tap {
+namespace {
+
+// Piece delivery counts in signed 32-bit numbers; a larger buffer is
+// served as the largest count that fits.
+std::int32_t piece_count(std::uint32_t count) {
+  return count > static_cast<std::uint32_t>(INT32_MAX) ? INT32_MAX
+                                                       : static_cast<std::int32_t>(count);
+}
+
+}  // namespace
 
 Engine::Engine() : counter_frequency_(os::performance_frequency()) {}
 
 Engine::~Engine() {
   DefaultHandler().Close(this);
+  server_data_.reset();
+  tables_.docommands().clear();
+  tables_.pairs().clear();
+}
+
+PlaybackServerData& Engine::server_data() {
+  if (!server_data_) server_data_ = std::make_unique<PlaybackServerData>();
+  return *server_data_;
+}
+
+SessionAddress Engine::address() const {
+  return SessionAddress{address_ ? address_ : "", primary_, secondary_, protocol_,
+                        bracket_ ? bracket_ : "", colon_ ? colon_ : ""};
 }
 
 std::int32_t Engine::Open(const char* address, std::uint32_t primary, std::uint32_t secondary,
@@ -32,21 +62,116 @@ std::int32_t Engine::Open(const char* address, std::uint32_t primary, std::uint3
   return open_status_;
 }
 
+void Engine::LoadPlaybackFile() {
+  try {
+    LoadOutcome outcome = load_playback_file(address(), tables_, [this]() -> PlaybackServerData& {
+      return server_data();
+    });
+    open_status_ = outcome.status;
+    if (outcome.no_matching_stream)
+      open_status_ = DefaultHandler().Open(address_, primary_, secondary_, protocol_, bracket_,
+                                           colon_, extra_);
+  } catch (...) {
+    open_status_ = status::internal_error;
+  }
+}
+
 std::int32_t Engine::Write(std::uint32_t flags, std::int32_t timeout, const std::uint8_t* buffer,
                            std::uint32_t count, std::uint32_t* actual) {
-  return DefaultHandler().Write(this, flags, timeout, buffer, count, actual);
+  const std::int64_t start = os::performance_counter();
+  std::int32_t wait = 0;
+  try {
+    PlaybackServerData& data = server_data();
+    SRPair* pair = tables_.FindMatchingPair(&data, buffer, count, flags);
+    if (!pair) throw unknown_stimulus();
+    std::int32_t result = pair->Execute(&data, buffer, count, flags, timeout, wait, *actual);
+    pair->AdvanceResponse();
+    emulated_wait(start, counter_frequency_, timeout, wait);
+    return result;
+  } catch (const unknown_stimulus&) {
+    return DefaultHandler().Write(this, flags, timeout, buffer, count, actual);
+  } catch (...) {
+    return status::internal_error;
+  }
 }
 
 std::int32_t Engine::Read(std::uint32_t flags, std::int32_t timeout, std::uint8_t termination,
                           std::uint8_t* buffer, std::uint32_t count, std::uint32_t* actual,
                           std::int32_t* stop_reason) {
-  return DefaultHandler().Read(this, flags, timeout, termination, buffer, count, actual,
-                               stop_reason);
+  const std::int64_t start = os::performance_counter();
+  try {
+    SRPair* pair = tables_.CurrentPair();
+    if (!pair || !pair->HasPendingResponse()) throw unknown_stimulus();
+    switch (pair->CurrentResponseType()) {
+      case SRPair::Response::kExactString:
+      case SRPair::Response::kScriptResult: {
+        const SRPair::Response& response = pair->CurrentResponse();
+        SRPair::Response::Piece piece = pair->ReadCurrentResponse(piece_count(count));
+        if (piece.count) std::memcpy(buffer, response.bytes().data() + piece.begin, piece.count);
+        *actual = piece.count;
+        *stop_reason = piece.stopReason;
+        emulated_wait(start, counter_frequency_, timeout, piece.wait);
+        return piece.returnValue;
+      }
+      case SRPair::Response::kScriptPending:
+        return ReadScripted(flags, timeout, termination, buffer, count, actual, stop_reason);
+      default:
+        return status::internal_error;
+    }
+  } catch (const unknown_stimulus&) {
+    return DefaultHandler().Read(this, flags, timeout, termination, buffer, count, actual,
+                                 stop_reason);
+  } catch (...) {
+    return status::internal_error;
+  }
+}
+
+std::int32_t Engine::ReadScripted(std::uint32_t flags, std::int32_t timeout,
+                                  std::uint8_t termination, std::uint8_t* buffer,
+                                  std::uint32_t count, std::uint32_t* actual,
+                                  std::int32_t* stop_reason) {
+  SRPair& pair = *tables_.CurrentPair();
+  const SRPair::WriteRecord& last = pair.LastWrite();
+  const std::int32_t script_timeout = pair.CurrentScriptTimeout();
+  const std::string script = pair.TakeCurrentScript();
+  PlaybackServerData& data = server_data();
+  data.SetReadContext(termination, flags, timeout, count, last.actualWritten, last.flags,
+                      last.returnValue, last.bytes);
+  try {
+    HelperThread::RunScript(script, "ExecuteRead", static_cast<std::uint32_t>(script_timeout),
+                            &data);
+  } catch (const HelperThread::InitFailed&) {
+    if (count >= 1) buffer[0] = 0;
+    *actual = 0;
+    return status::internal_error;
+  }
+  PlaybackServerData::ReadResults results = data.GetReadResults();
+  *stop_reason = results.stop_reason;
+  std::string& text = results.text;
+  if (text.size() > count) {
+    pair.SetCurrentScriptResult(text.substr(count), results.stop_reason, results.return_value);
+    *stop_reason = 1;
+    text.resize(count);
+  }
+  if (!text.empty()) std::memcpy(buffer, text.data(), text.size());
+  *actual = static_cast<std::uint32_t>(text.size());
+  return results.return_value;
 }
 
 std::int32_t Engine::DoCommand(std::uint32_t flags, std::int32_t timeout, std::uint32_t command,
                                std::int32_t size, std::int32_t extra, std::uint8_t* data) {
-  return DefaultHandler().DoCommand(this, flags, timeout, command, size, extra, data);
+  const std::int64_t start = os::performance_counter();
+  try {
+    DoCommandSR* entry = tables_.FindMatchingDoCommand(command, flags, size, data);
+    if (!entry) throw unknown_stimulus();
+    DoCommandSR::Answer answer = entry->AnswerDoCommand(data, size);
+    emulated_wait(start, counter_frequency_, timeout, answer.wait);
+    return answer.returnValue;
+  } catch (const unknown_stimulus&) {
+    return DefaultHandler().DoCommand(this, flags, timeout, command, size, extra, data);
+  } catch (...) {
+    return status::internal_error;
+  }
 }
 
 std::int32_t Engine::Lock() {
@@ -58,11 +183,6 @@ std::int32_t Engine::Unlock() {
   if (lock_count_ == 0) return status::not_locked;
   --lock_count_;
   return status::ok;
-}
-
-void Engine::LoadPlaybackFile() {
-  // The playback-file loader fills this in; until then no load is carried
-  // out and the open status stays where Open left it.
 }
 
 }  // namespace tap

@@ -1,8 +1,14 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 
+#include "model/SessionTables.h"
+#include "playfile/SessionAddress.h"
+
 namespace tap {
+
+class PlaybackServerData;
 
 // One session: the host's handle is this object's address.
 class Engine {
@@ -35,8 +41,18 @@ class Engine {
 
   std::int32_t open_status() const { return open_status_; }
   std::uint32_t lock_count() const { return lock_count_; }
+  SessionTables& tables() { return tables_; }
+  // Created on first use, then kept for the session's life.
+  PlaybackServerData& server_data();
+  bool has_server_data() const { return server_data_ != nullptr; }
 
  private:
+  std::int32_t ReadScripted(std::uint32_t flags, std::int32_t timeout, std::uint8_t termination,
+                            std::uint8_t* buffer, std::uint32_t count, std::uint32_t* actual,
+                            std::int32_t* stop_reason);
+  SessionAddress address() const;
+
+  SessionTables tables_;
   std::int64_t counter_frequency_;
   // The open's address arguments; the texts are the host's and are read
   // only while the open is under way.
@@ -48,6 +64,7 @@ class Engine {
   const char* colon_ = nullptr;
   std::uint64_t extra_ = 0;
   std::int32_t open_status_ = 0;
+  std::unique_ptr<PlaybackServerData> server_data_;
   std::uint32_t lock_count_ = 0;
 };
 

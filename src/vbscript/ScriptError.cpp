@@ -10,6 +10,7 @@ std::u16string runtime_error_description(std::int32_t number) {
   case n:                                 \
     return text;
     TAP_VBS_RUNTIME_ERRORS(TAP_VBS_ERROR_CASE)
+    TAP_VBS_SYNTAX_ERRORS(TAP_VBS_ERROR_CASE)
 #undef TAP_VBS_ERROR_CASE
   }
   return {};
@@ -52,7 +53,9 @@ ScriptError::ScriptError(std::int32_t number, std::u16string description, std::u
 void throw_if_failed(com::HRESULT hr) {
   if (com::succeeded(hr)) return;
   std::int32_t n = error_number_from_hresult(hr);
-  throw ScriptError(n, runtime_error_description(n));
+  std::u16string text = runtime_error_description(n);
+  if (text.empty()) text = u"Unknown runtime error";
+  throw ScriptError(n, std::move(text));
 }
 
 }  // namespace tap::vbs

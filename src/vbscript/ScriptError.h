@@ -53,7 +53,60 @@ namespace tap::vbs {
   X(5019, regexp_expected_bracket, u"Expected ']' in regular expression")              \
   X(5020, regexp_expected_paren, u"Expected ')' in regular expression")                \
   X(5021, regexp_invalid_range, u"Invalid range in character set")                    \
-  X(32811, element_not_found, u"Element not found")
+  X(32811, element_not_found, u"Element not found")                                  \
+  X(-2147467260, script_timeout, u"Script timed out")
+
+// X(number, name, description): compilation errors.
+#define TAP_VBS_SYNTAX_ERRORS(X)                                                        \
+  X(1001, syn_out_of_memory, u"Out of memory")                                          \
+  X(1002, syn_syntax_error, u"Syntax error")                                            \
+  X(1003, syn_expected_colon, u"Expected ':'")                                          \
+  X(1005, syn_expected_lparen, u"Expected '('")                                         \
+  X(1006, syn_expected_rparen, u"Expected ')'")                                         \
+  X(1007, syn_expected_rbracket, u"Expected ']'")                                       \
+  X(1010, syn_expected_identifier, u"Expected identifier")                              \
+  X(1011, syn_expected_eq, u"Expected '='")                                             \
+  X(1012, syn_expected_if, u"Expected 'If'")                                            \
+  X(1013, syn_expected_to, u"Expected 'To'")                                            \
+  X(1014, syn_expected_end, u"Expected 'End'")                                          \
+  X(1015, syn_expected_function, u"Expected 'Function'")                                \
+  X(1016, syn_expected_sub, u"Expected 'Sub'")                                          \
+  X(1017, syn_expected_then, u"Expected 'Then'")                                        \
+  X(1018, syn_expected_wend, u"Expected 'Wend'")                                        \
+  X(1019, syn_expected_loop, u"Expected 'Loop'")                                        \
+  X(1020, syn_expected_next, u"Expected 'Next'")                                        \
+  X(1021, syn_expected_case, u"Expected 'Case'")                                        \
+  X(1022, syn_expected_select, u"Expected 'Select'")                                    \
+  X(1023, syn_expected_expression, u"Expected expression")                              \
+  X(1024, syn_expected_statement, u"Expected statement")                                \
+  X(1025, syn_expected_end_of_statement, u"Expected end of statement")                  \
+  X(1026, syn_expected_integer, u"Expected integer constant")                           \
+  X(1027, syn_expected_while_until, u"Expected 'While' or 'Until'")                     \
+  X(1028, syn_expected_while_until_eos, u"Expected 'While', 'Until' or end of statement") \
+  X(1029, syn_expected_with, u"Expected 'With'")                                        \
+  X(1030, syn_identifier_too_long, u"Identifier too long")                              \
+  X(1031, syn_invalid_number, u"Invalid number")                                        \
+  X(1032, syn_invalid_character, u"Invalid character")                                  \
+  X(1033, syn_unterminated_string, u"Unterminated string constant")                     \
+  X(1037, syn_invalid_me, u"Invalid use of 'Me' keyword")                               \
+  X(1038, syn_loop_without_do, u"'loop' without 'do'")                                  \
+  X(1039, syn_invalid_exit, u"Invalid 'exit' statement")                                \
+  X(1040, syn_invalid_for_variable, u"Invalid 'for' loop control variable")             \
+  X(1041, syn_name_redefined, u"Name redefined")                                        \
+  X(1042, syn_must_be_first, u"Must be first statement on the line")                    \
+  X(1044, syn_parens_in_sub_call, u"Cannot use parentheses when calling a Sub")         \
+  X(1045, syn_expected_literal, u"Expected literal constant")                           \
+  X(1046, syn_expected_in, u"Expected 'In'")                                            \
+  X(1047, syn_expected_class, u"Expected 'Class'")                                      \
+  X(1048, syn_must_be_in_class, u"Must be defined inside a Class")                      \
+  X(1049, syn_expected_let_set_get, u"Expected Let or Set or Get in property declaration") \
+  X(1050, syn_expected_property, u"Expected 'Property'")                                \
+  X(1052, syn_multiple_default, u"Cannot have multiple default property/method in a Class") \
+  X(1053, syn_init_term_args, u"Class initialize or terminate do not have arguments")   \
+  X(1054, syn_let_set_needs_arg, u"Property set or let must have at least one argument") \
+  X(1055, syn_unexpected_next, u"Unexpected 'Next'")                                    \
+  X(1057, syn_default_needs_public, u"'Default' specification must also specify 'Public'") \
+  X(1058, syn_default_only_get, u"'Default' specification can only be specified on Property Get")
 
 enum class RuntimeError : std::int32_t {
 #define TAP_VBS_ERROR_ENUM(number, name, text) name = number,
@@ -61,7 +114,17 @@ enum class RuntimeError : std::int32_t {
 #undef TAP_VBS_ERROR_ENUM
 };
 
-// The English description of a run-time error number; empty if unknown.
+enum class SyntaxError : std::int32_t {
+#define TAP_VBS_ERROR_ENUM(number, name, text) name = number,
+  TAP_VBS_SYNTAX_ERRORS(TAP_VBS_ERROR_ENUM)
+#undef TAP_VBS_ERROR_ENUM
+};
+
+inline constexpr char16_t runtime_error_source[] = u"Microsoft VBScript runtime error";
+inline constexpr char16_t compilation_error_source[] = u"Microsoft VBScript compilation error";
+
+// The English description of a run-time or compilation error number; empty
+// if unknown.
 std::u16string runtime_error_description(std::int32_t number);
 
 // Maps an automation failure to the error number a script sees:
@@ -80,10 +143,37 @@ class ScriptError : public std::runtime_error {
   const std::u16string& description() const { return description_; }
   const std::u16string& source() const { return source_; }
 
+  // Where the statement that raised it starts; 0 until the interpreter
+  // fills it in on the way out.
+  std::int32_t line() const { return line_; }
+  std::int32_t column() const { return column_; }
+  void set_position(std::int32_t line, std::int32_t column) {
+    if (line_ == 0) { line_ = line; column_ = column; }
+  }
+
  private:
+  std::int32_t line_ = 0;
+  std::int32_t column_ = 0;
   std::int32_t number_;
   std::u16string description_;
   std::u16string source_;
+};
+
+// Ends a run regardless of On Error Resume Next: a time-out, or a host
+// object asking to stop (WScript.Quit).
+class ScriptAbort : public std::runtime_error {
+ public:
+  enum class Kind { timeout, quit };
+  ScriptAbort(Kind kind, std::int32_t exit_code = 0)
+      : std::runtime_error(kind == Kind::timeout ? "script timed out" : "script quit"),
+        kind_(kind),
+        exit_code_(exit_code) {}
+  Kind kind() const { return kind_; }
+  std::int32_t exit_code() const { return exit_code_; }
+
+ private:
+  Kind kind_;
+  std::int32_t exit_code_;
 };
 
 // Throws the ScriptError that corresponds to a failed HRESULT.

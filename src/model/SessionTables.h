@@ -1,0 +1,39 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "model/DoCommandSR.h"
+#include "model/SRPair.h"
+
+namespace tap {
+
+// A session's playback tables: the pairs and DoCommand entries of its
+// record stream in file order, and the pair the last write matched. First
+// match wins in both lists; the search is a plain scan.
+class SessionTables {
+ public:
+  static constexpr std::int32_t kNone = -1;
+
+  std::vector<SRPair>& pairs() { return pairs_; }
+  const std::vector<SRPair>& pairs() const { return pairs_; }
+  std::vector<DoCommandSR>& docommands() { return docommands_; }
+  const std::vector<DoCommandSR>& docommands() const { return docommands_; }
+
+  // Clears CurrentPair, then makes the first matching pair current.
+  SRPair* FindMatchingPair(PlaybackServerData* data, const std::uint8_t* bytes,
+                           std::uint32_t count, std::uint32_t flags);
+  DoCommandSR* FindMatchingDoCommand(std::uint32_t command, std::uint32_t flags,
+                                     std::int32_t size, const std::uint8_t* block);
+
+  SRPair* CurrentPair() {
+    return currentPair_ == kNone ? nullptr : &pairs_[static_cast<std::size_t>(currentPair_)];
+  }
+  std::int32_t current_pair_index() const { return currentPair_; }
+
+ private:
+  std::vector<SRPair> pairs_;
+  std::vector<DoCommandSR> docommands_;
+  std::int32_t currentPair_ = kNone;
+};
+
+}  // namespace tap

@@ -1,0 +1,42 @@
+#include "model/VBScriptStimulus.h"
+
+#include "model/FlagsCompareMask.h"
+#include "scripting/HelperThread.h"
+#include "scripting/PlaybackServerData.h"
+
+namespace tap {
+
+std::string VBScriptStimulus::wrap_script(const std::string* body) {
+  std::string script = "Sub ExecuteWrite(ByVal PlaybackEngine)\n";
+  if (body) {
+    script += *body;
+    script += '\n';
+  }
+  script += "End Sub";
+  return script;
+}
+
+std::unique_ptr<Stimulus> VBScriptStimulus::Clone() const {
+  return std::make_unique<VBScriptStimulus>(f_);
+}
+
+bool VBScriptStimulus::Matches(PlaybackServerData* data, std::string_view written,
+                               std::uint32_t flags) const {
+  // Flags first: a write they refuse never reaches the pattern.
+  if (!f_.ignoreFlags && !flags_equal(f_.readWriteFlags, flags)) return false;
+  return HelperThread::MatchRegExp(std::string(written), f_.patternString, data, f_.ignoreCase);
+}
+
+std::int32_t VBScriptStimulus::Execute(PlaybackServerData* data, std::string_view written,
+                                       std::uint32_t flags, std::int32_t timeout, std::int32_t&,
+                                       std::uint32_t& actual) const {
+  // The delay stays as the caller preset it: a scripted write never waits.
+  data->SetWriteContext(flags, timeout, written);
+  HelperThread::RunScript(f_.script, kProcedure, static_cast<std::uint32_t>(f_.scriptTimeout),
+                          data);
+  auto results = data->GetWriteResults();
+  actual = results.actual_written;
+  return results.return_value;
+}
+
+}  // namespace tap

@@ -1,0 +1,43 @@
+#include "playfile/PlaybackDocument.h"
+
+#include <stdexcept>
+
+#include "platform/os/module_resources.h"
+#include "playfile/file_format.h"
+
+namespace tap {
+namespace {
+
+std::shared_ptr<xml::SchemaCache> load_schema() {
+  std::optional<std::string_view> text =
+      os::find_resource(file_format::kSchemaResourceType, file_format::kSchemaResourceId);
+  if (!text) throw std::runtime_error("The schema resource is missing.");
+  xml::Document schema;
+  if (!schema.load_from_memory(*text)) throw std::runtime_error("The schema does not load.");
+  auto cache = std::make_shared<xml::SchemaCache>();
+  xml::ParseResult added = cache->add(file_format::kNamespace, schema);
+  if (!added) throw std::runtime_error("The schema is refused: " + added.message);
+  return cache;
+}
+
+}  // namespace
+
+PlaybackDocument::PlaybackDocument() : cache_(load_schema()) { document_.set_schemas(cache_); }
+
+xml::ParseResult PlaybackDocument::load(const std::string& path) {
+  xml::ParseResult result = document_.load_from_file(path);
+  if (!result) return result;
+  result = document_.validate();
+  if (!result) return result;
+  xml::Element root = document_.root();
+  if (!root || root.namespace_uri() != cache_->first_namespace() ||
+      root.tag_name() != u"IORecordStreamFile") {
+    result.code = -1;
+    result.line = root ? root.line() : 0;
+    result.message = "the root element is not an unprefixed IORecordStreamFile in the namespace " +
+                     std::string(file_format::kNamespace.begin(), file_format::kNamespace.end());
+  }
+  return result;
+}
+
+}  // namespace tap

@@ -1,0 +1,88 @@
+// The recordings in examples/ play back as their descriptions say.
+#include <cstring>
+
+#include "e2e/playback_fixture.h"
+
+namespace tap::e2e {
+namespace {
+
+std::string example(const char* name) { return std::string(TAP_SOURCE_DIR) + "/examples/" + name; }
+
+TEST_F(PlaybackTest, BenchMultimeterAnswersItsSession) {
+  region().set_playback_path(example("bench-multimeter.xml"));
+  ASSERT_EQ(open(gpib(22)), 0);
+  EXPECT_EQ(query("*IDN?\n"), "TARVENA,TDM-4520,SN10442,1.07\n");
+  EXPECT_EQ(write("CONF:VOLT:DC 10,0.0001\n").status, 0);
+  EXPECT_EQ(query("READ?\n"), "+4.98731200E+00\n");
+  EXPECT_EQ(query("READ?\n"), "+4.98729800E+00\n");
+  // The data dump arrives in 16-byte pieces, each but the last with stop reason 1.
+  ASSERT_EQ(write("FETC?\n").status, 0);
+  std::string dump;
+  int pieces = 0;
+  for (Result r = read(16, 0);; r = read(16, 0)) {
+    ASSERT_EQ(r.status, 0);
+    dump += r.bytes;
+    ++pieces;
+    if (r.stop != 1) {
+      EXPECT_EQ(r.stop, 2);
+      break;
+    }
+    EXPECT_EQ(r.actual, 16u);
+  }
+  EXPECT_EQ(pieces, static_cast<int>((dump.size() + 15) / 16));
+  EXPECT_EQ(dump.substr(0, 16), "+4.98731200E+00,");
+  EXPECT_EQ(dump.back(), '\n');
+  EXPECT_EQ(write("*TST?\n").status, 15);
+}
+
+TEST_F(PlaybackTest, OscilloscopeDeliversItsMegabyteBlock) {
+  region().set_interface("tcpip", "instr");
+  region().set_playback_path(example("lan-oscilloscope.xml"));
+  host::OpenArgs args;
+  args.address = "TCPIP0::192.168.0.40::inst0::INSTR";
+  args.primary = 0;
+  args.bracket = "192.168.0.40";
+  args.colon = "inst0";
+  ASSERT_EQ(open(args), 0);
+  ASSERT_EQ(write("CURV?\n").status, 0);
+  std::string block;
+  Result r;
+  do {
+    r = read(65536, 0);
+    ASSERT_EQ(r.status, 0);
+    block += r.bytes;
+  } while (r.stop == 1);
+  ASSERT_EQ(block.size(), 2u + 7u + 1000000u + 1u);
+  EXPECT_EQ(block.substr(0, 9), "#71000000");
+  EXPECT_EQ(block.back(), '\n');
+}
+
+TEST_F(PlaybackTest, DataAcquisitionModuleAnswersItsDoCommands) {
+  region().set_interface("usb", "instr");
+  region().set_playback_path(example("usb-daq-docommand.xml"));
+  host::OpenArgs args;
+  args.address = "USB0::0x1F3A::0x7102::DAQ0071::INSTR";
+  args.primary = 0;
+  args.bracket = "0x1F3A::0x7102::DAQ0071";
+  ASSERT_EQ(open(args), 0);
+  std::string config("\x01\x00\x10\x00", 4);
+  EXPECT_EQ(docommand(0x2001, config, 4), 0);
+  std::string status(4, '\0');
+  std::vector<int> polls;
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(docommand(0x2003, status, 4), 0);
+    polls.push_back(static_cast<unsigned char>(status[0]));
+  }
+  EXPECT_EQ(polls, (std::vector<int>{1, 1, 3}));
+  std::string samples("\x04\x00", 2);
+  samples.resize(10, '\0');
+  ASSERT_EQ(docommand(0x2004, samples, 10), 0);
+  std::int16_t first = 0;
+  std::memcpy(&first, samples.data() + 2, 2);
+  EXPECT_EQ(first, 1021);
+  std::string gain("\x40\x00", 2);
+  EXPECT_EQ(docommand(0x2005, gain, 2), -1073807343);
+}
+
+}  // namespace
+}  // namespace tap::e2e

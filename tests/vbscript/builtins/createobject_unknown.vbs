@@ -1,0 +1,3 @@
+' Only the registered ProgIDs can be created.
+Set fso = CreateObject("Scripting.FileSystemObject")
+' expect error: 429

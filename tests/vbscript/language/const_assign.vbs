@@ -1,0 +1,3 @@
+Const K = 1
+K = 2
+' expect error: 501

@@ -1,0 +1,2 @@
+Dim o : Set o = CreateObject("No.Such.Object")
+' expect error: 429

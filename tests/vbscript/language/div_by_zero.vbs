@@ -1,0 +1,3 @@
+Dim x
+x = 1 / 0
+' expect error: 11

@@ -1,0 +1,3 @@
+Function Down(n) : Down = Down(n + 1) : End Function
+Down 0
+' expect error: 28

@@ -1,0 +1,3 @@
+Dim a(2)
+a(3) = 1
+' expect error: 9

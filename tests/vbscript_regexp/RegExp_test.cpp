@@ -1,0 +1,114 @@
+// The RegExp objects through IDispatch, as any automation client sees them.
+#include "vbscript/objects/RegExp.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/com/conversions.h"
+#include "vbscript/objects/object_registry.h"
+
+namespace tap::vbs {
+namespace {
+
+using com::Variant;
+
+class RegExpDispatch : public testing::Test {
+ protected:
+  com::Ref<com::IDispatch> re = create_builtin_class(u"regexp");
+
+  com::HRESULT call(com::IDispatch& obj, std::u16string_view name, com::InvokeFlags flags,
+                    std::vector<Variant> args, Variant* result = nullptr) {
+    com::DISPID id = 0;
+    if (com::HRESULT hr = obj.GetIDsOfNames(name, &id); com::failed(hr)) return hr;
+    excep = {};
+    return obj.Invoke(id, flags, args, result, &excep);
+  }
+  Variant get(com::IDispatch& obj, std::u16string_view name, std::vector<Variant> args = {}) {
+    Variant v;
+    EXPECT_EQ(call(obj, name, com::DISPATCH_PROPERTYGET | com::DISPATCH_METHOD, std::move(args), &v), com::S_OK)
+        << std::string(name.begin(), name.end());
+    return v;
+  }
+  void put(std::u16string_view name, Variant value) {
+    EXPECT_EQ(call(*re, name, com::DISPATCH_PROPERTYPUT, {std::move(value)}), com::S_OK);
+  }
+  std::u16string text(const Variant& v) {
+    com::BStr s;
+    EXPECT_EQ(com::to_bstr(v, &s), com::S_OK);
+    return s.str();
+  }
+
+  com::ExcepInfo excep;
+};
+
+TEST_F(RegExpDispatch, IsCreatedByNewUnderAnyCase) {
+  ASSERT_TRUE(re);
+  EXPECT_EQ(re->type_name(), u"IRegExp2");
+}
+
+TEST_F(RegExpDispatch, SwitchesConvertAssignedValues) {
+  put(u"Global", Variant(std::int32_t(1)));
+  put(u"IgnoreCase", Variant(u"True"));
+  put(u"Pattern", Variant(std::int32_t(42)));
+  EXPECT_TRUE(get(*re, u"Global").boolean());
+  EXPECT_TRUE(get(*re, u"IgnoreCase").boolean());
+  EXPECT_FALSE(get(*re, u"Multiline").boolean());
+  EXPECT_EQ(text(get(*re, u"Pattern")), u"42");
+}
+
+TEST_F(RegExpDispatch, InvalidPatternRaises5017OnUse) {
+  put(u"Pattern", Variant(u"(a"));
+  Variant r;
+  EXPECT_EQ(call(*re, u"Test", com::DISPATCH_METHOD, {Variant(u"a")}, &r), com::DISP_E_EXCEPTION);
+  EXPECT_EQ(excep.scode, com::control_error(5017));
+  EXPECT_EQ(excep.description, u"Syntax error in regular expression");
+}
+
+TEST_F(RegExpDispatch, PathologicalSearchRaisesInsteadOfHanging) {
+  put(u"Pattern", Variant(u"(a+)+$"));
+  Variant r;
+  EXPECT_EQ(call(*re, u"Test", com::DISPATCH_METHOD, {Variant(std::u16string(10000, u'a') + u"b")}, &r),
+            com::DISP_E_EXCEPTION);
+  EXPECT_EQ(excep.scode, com::control_error(28));
+}
+
+TEST_F(RegExpDispatch, MatchesIndexAndEnumerate) {
+  put(u"Pattern", Variant(u"\\d(\\d)?"));
+  put(u"Global", Variant(true));
+  Variant ms = get(*re, u"Execute", {Variant(u"1 23 4")});
+  ASSERT_TRUE(ms.is_object());
+  com::IDispatch& matches = *ms.dispatch();
+  EXPECT_EQ(matches.type_name(), u"IMatchCollection2");
+  EXPECT_EQ(get(matches, u"Count").i4(), 3);
+
+  Variant bad;
+  EXPECT_EQ(call(matches, u"Item", com::DISPATCH_PROPERTYGET, {Variant(std::int32_t(3))}, &bad), com::DISP_E_EXCEPTION);
+  EXPECT_EQ(excep.scode, com::control_error(5));
+
+  Variant e = get(matches, u"_NewEnum");
+  auto* en = dynamic_cast<com::IEnumVARIANT*>(e.dispatch().get());
+  ASSERT_NE(en, nullptr);
+  std::vector<std::u16string> seen;
+  Variant item;
+  while (en->Next(&item) == com::S_OK) {
+    com::IDispatch& m = *item.dispatch();
+    Variant sub = get(m, u"SubMatches");
+    Variant g = get(*sub.dispatch(), u"Item", {Variant(std::int32_t(0))});
+    seen.push_back(text(get(m, u"FirstIndex")) + u":" + text(get(m, u"Value")) + u":" +
+                   (g.is_empty() ? u"<empty>" : text(g)));
+  }
+  EXPECT_EQ(seen, (std::vector<std::u16string>{u"0:1:<empty>", u"2:23:3", u"5:4:<empty>"}));
+}
+
+TEST_F(RegExpDispatch, ReplaceConvertsANonTextReplacement) {
+  put(u"Pattern", Variant(u"o"));
+  put(u"Global", Variant(true));
+  EXPECT_EQ(text(get(*re, u"Replace", {Variant(u"foo"), Variant(std::int32_t(0))})), u"f00");
+  Variant r;
+  EXPECT_NE(call(*re, u"Replace", com::DISPATCH_METHOD, {Variant(u"foo")}, &r), com::S_OK);
+}
+
+}  // namespace
+}  // namespace tap::vbs

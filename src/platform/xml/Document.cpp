@@ -25,11 +25,14 @@ ParseResult Document::load_from_file(const std::string& path) {
 
 ParseResult Document::validate() const {
   if (!impl_->doc) return make_error(XmlError::NotLoaded, 0, 0);
+  impl_->decoded.clear();
   if (!schemas_) {
     SchemaCache::Impl none;
     return XdrValidator(none).validate(impl_->doc);
   }
-  return XdrValidator(schemas_->impl()).validate(impl_->doc);
+  ParseResult result = XdrValidator(schemas_->impl(), &impl_->decoded).validate(impl_->doc);
+  if (!result) impl_->decoded.clear();
+  return result;
 }
 
 Element Document::root() const {

@@ -1,19 +1,29 @@
 #pragma once
 #include <libxml/tree.h>
 
+#include <string>
+#include <unordered_map>
+
 #include "platform/xml/XdrSchema.h"
 #include "platform/xml/XmlDocument.h"
 
 namespace tap::xml {
 
+// Bytes of large bin.hex elements, decoded while the validator checked
+// them, by element; the first typed value of each takes them over, so a
+// recording's big blocks are decoded once.
+using DecodedBytes = std::unordered_map<const xmlNode*, std::string>;
+
 struct Document::Impl {
   xmlDocPtr doc = nullptr;
+  mutable DecodedBytes decoded;
 
   Impl() = default;
   Impl(const Impl&) = delete;
   Impl& operator=(const Impl&) = delete;
   ~Impl() { reset(nullptr); }
   void reset(xmlDocPtr replacement) {
+    decoded.clear();
     if (doc) xmlFreeDoc(doc);
     doc = replacement;
   }

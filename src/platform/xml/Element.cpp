@@ -124,8 +124,16 @@ TypedValue Element::typed_value() const {
   } else if (const ElementDecl* decl = declaration(self, doc_)) {
     type = decl->type;
   }
+  if (type == DataType::BinHex && doc_) {
+    DecodedBytes& decoded = doc_->impl().decoded;
+    if (auto it = decoded.find(self); it != decoded.end()) {
+      std::string bytes = std::move(it->second);
+      decoded.erase(it);
+      return bytes;
+    }
+  }
   if (self->children && !self->children->next && self->children->type == XML_TEXT_NODE) {
-    return typed(type, view(self->children->content));
+    return typed(type, text_view(self->children));
   }
   return typed(type, deep_text(self));
 }

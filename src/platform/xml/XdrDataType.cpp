@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "platform/xml/BinHex.h"
 #include "platform/xml/XmlText.h"
 
 namespace tap::xml {
@@ -20,21 +21,6 @@ constexpr std::array kNames = {
 };
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-// Digit values by byte, -1 for a non-digit: bin.hex texts run to tens of
-// megabytes.
-constexpr std::array<signed char, 256> kHexValues = [] {
-  std::array<signed char, 256> t{};
-  for (auto& v : t) v = -1;
-  for (int c = 0; c < 10; ++c) t['0' + c] = static_cast<signed char>(c);
-  for (int c = 0; c < 6; ++c) {
-    t['a' + c] = static_cast<signed char>(10 + c);
-    t['A' + c] = static_cast<signed char>(10 + c);
-  }
-  return t;
-}();
-
-int hex_value(char c) { return kHexValues[static_cast<unsigned char>(c)]; }
 
 char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -271,12 +257,7 @@ bool is_valid_value(DataType type, std::string_view value) {
     case DataType::NmTokens:
       return is_list(v, is_nmtoken);
     case DataType::BinHex:
-      if (v.size() % 2 != 0) return false;
-      {
-        int bad = 0;
-        for (char c : v) bad |= hex_value(c);
-        return bad >= 0;
-      }
+      return is_bin_hex(v);
     case DataType::BinBase64:
       return decode_base64(value).has_value();
     case DataType::Boolean:
@@ -331,14 +312,8 @@ bool is_valid_value(DataType type, std::string_view value) {
 std::optional<std::string> decode_bin_hex(std::string_view text) {
   std::string_view v = trim_xml_space(text);
   if (v.size() % 2 != 0) return std::nullopt;
-  std::string out;
-  out.resize(v.size() / 2);
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    int hi = hex_value(v[2 * i]);
-    int lo = hex_value(v[2 * i + 1]);
-    if (hi < 0 || lo < 0) return std::nullopt;
-    out[i] = static_cast<char>((hi << 4) | lo);
-  }
+  std::string out(v.size() / 2, '\0');
+  if (!decode_bin_hex_into(v, out.data())) return std::nullopt;
   return out;
 }
 

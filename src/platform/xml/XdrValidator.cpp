@@ -1,5 +1,6 @@
 #include "platform/xml/XdrValidator.h"
 
+#include "platform/xml/BinHex.h"
 #include "platform/xml/XmlErrors.h"
 #include "platform/xml/XmlNodes.h"
 
@@ -77,7 +78,7 @@ bool XdrValidator::element(const xmlNode* n, const ElementDecl& decl) {
       }
       if (!decl.type) return true;
       if (n->children && !n->children->next && n->children->type == XML_TEXT_NODE) {
-        return value(n, nullptr, view(n->children->content), nullptr, decl.type);
+        return value(n, nullptr, text_view(n->children), nullptr, decl.type);
       }
       return value(n, nullptr, child_text(n), nullptr, decl.type);
     case Content::EltOnly:
@@ -173,11 +174,25 @@ bool XdrValidator::attribute(const xmlNode* n, const xmlAttr* a, const Attribute
   return true;
 }
 
+// bin.hex takes no facets, so a decoded value needs no further check.
+bool XdrValidator::decode_ahead(const xmlNode* n, std::string_view text) {
+  std::string_view digits = trim_xml_space(text);
+  if (digits.size() % 2 != 0) return false;
+  std::string bytes(digits.size() / 2, '\0');
+  if (!decode_bin_hex_into(digits, bytes.data())) return false;
+  (*decoded_)[n] = std::move(bytes);
+  return true;
+}
+
 bool XdrValidator::value(const xmlNode* n, const xmlAttr* a, std::string_view text, const AttributeDecl* facets,
                          std::optional<DataType> type) {
   auto subject = [&] { return a ? attribute_subject(n, a) : element_subject(n); };
   const xmlNode* at = n;
   DataType t = type.value_or(DataType::String);
+  if (t == DataType::BinHex && !a && decoded_ && text.size() >= kDecodeAhead) {
+    if (decode_ahead(n, text)) return true;
+    return fail(at, XmlError::BadValue, {quote_value(text), datatype_name(t), subject()});
+  }
   if (!is_valid_value(t, text)) return fail(at, XmlError::BadValue, {quote_value(text), datatype_name(t), subject()});
   if (t == DataType::Id && !ids_.emplace(trim_xml_space(text)).second) {
     return fail(at, XmlError::DuplicateId, {quote_value(trim_xml_space(text)), subject()});

@@ -15,7 +15,11 @@ namespace tap::xml {
 
 class XdrValidator {
  public:
-  explicit XdrValidator(const SchemaCache::Impl& cache) : cache_(cache) {}
+  // With `decoded`, bin.hex element text of kDecodeAhead bytes or more is
+  // checked by decoding it, and the bytes are kept there.
+  explicit XdrValidator(const SchemaCache::Impl& cache, DecodedBytes* decoded = nullptr)
+      : cache_(cache), decoded_(decoded) {}
+  static constexpr std::size_t kDecodeAhead = std::size_t{64} << 10;
   ParseResult validate(const xmlDoc* doc);
 
  private:
@@ -31,6 +35,7 @@ class XdrValidator {
   bool fail(const xmlNode* at, XmlError error, std::initializer_list<std::string_view> args);
 
   bool check_references();
+  bool decode_ahead(const xmlNode* n, std::string_view text);
 
   struct IdRef {
     const xmlNode* at;
@@ -39,6 +44,7 @@ class XdrValidator {
   };
 
   const SchemaCache::Impl& cache_;
+  DecodedBytes* decoded_;
   ParseResult result_;
   std::unordered_set<std::string> ids_;
   std::vector<IdRef> idrefs_;

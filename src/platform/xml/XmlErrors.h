@@ -18,6 +18,8 @@ namespace tap::xml {
   X(FileUnreadable,     0x104, "cannot read the file \"%1\"")                                      \
   X(EmptyDocument,      0x105, "the document has no root element")                                 \
   X(NotLoaded,          0x106, "no document is loaded")                                            \
+  X(DocumentTooLarge,   0x107, "a document larger than %1 bytes is not allowed")                   \
+  X(TooManyElements,    0x108, "a document with more than %1 elements is not allowed")             \
   /* schema, reported when a schema is added to the cache */                                       \
   X(SchemaRoot,         0x201, "the schema root must be Schema in urn:schemas-microsoft-com:xml-data") \
   X(SchemaNoName,       0x202, "%1 without a name")                                                \

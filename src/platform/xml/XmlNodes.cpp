@@ -13,7 +13,7 @@ int node_line(const xmlNode* n) {
 std::string attr_value(const xmlAttr* a) {
   std::string out;
   for (const xmlNode* c = a->children; c; c = c->next) {
-    if (c->type == XML_TEXT_NODE && c->content) out += view(c->content);
+    if (c->type == XML_TEXT_NODE && c->content) out += text_view(c);
   }
   return out;
 }
@@ -40,10 +40,10 @@ std::string child_text(const xmlNode* n) {
       ++count;
     }
   }
-  if (count == 1) return std::string(view(only->content));
+  if (count == 1) return std::string(text_view(only));
   std::string out;
   for (const xmlNode* c = n->children; c; c = c->next) {
-    if ((c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) && c->content) out += view(c->content);
+    if ((c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) && c->content) out += text_view(c);
   }
   return out;
 }
@@ -52,7 +52,7 @@ std::string deep_text(const xmlNode* n) {
   std::string out;
   const xmlNode* c = n->children;
   while (c) {
-    if ((c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) && c->content) out += view(c->content);
+    if ((c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) && c->content) out += text_view(c);
     if (c->type == XML_ELEMENT_NODE && c->children) {
       c = c->children;
       continue;

@@ -26,6 +26,17 @@ inline int node_column(const xmlNode* n) {
   return static_cast<int>(reinterpret_cast<std::uintptr_t>(n->_private) & 0xFFFFFFFFu);
 }
 
+// A text node's content. The parser keeps the length of the text nodes it
+// builds in the node's application pointer, so that a node of hundreds of
+// megabytes is not measured again by each reader.
+inline std::string_view text_view(const xmlNode* n) {
+  auto length = reinterpret_cast<std::uintptr_t>(n->_private);
+  if (n->type == XML_TEXT_NODE && length != 0 && n->content) {
+    return {reinterpret_cast<const char*>(n->content), static_cast<std::size_t>(length)};
+  }
+  return view(n->content);
+}
+
 // The text of an attribute node (its text children joined).
 std::string attr_value(const xmlAttr* a);
 // An attribute of `n` by namespace ("" for unqualified) and local name.

@@ -3,6 +3,7 @@
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -24,6 +25,10 @@ struct ParseState {
   bool preserve = false;
   bool dtd = false;
   bool too_long = false;
+  bool too_many = false;
+  bool too_large = false;  // set by the file reader
+  std::size_t elements = 0;
+  ParseLimits limits;
 
   ~ParseState() { xmlFree(text); }
 };
@@ -41,9 +46,15 @@ void flush_text(xmlParserCtxtPtr ctxt) {
     if (node) {
       s.text[s.length] = '\0';
       node->content = reinterpret_cast<xmlChar*>(s.text);
+      node->_private = reinterpret_cast<void*>(static_cast<std::uintptr_t>(s.length));
       s.text = nullptr;
       s.capacity = 0;
-      if (!xmlAddChild(ctxt->node, node)) xmlFreeNode(node);
+      xmlNodePtr added = xmlAddChild(ctxt->node, node);
+      if (!added) {
+        xmlFreeNode(node);
+      } else if (added != node) {
+        added->_private = nullptr;  // merged into a neighbour: its length is no longer known
+      }
     }
   }
   s.length = 0;
@@ -56,7 +67,7 @@ void on_characters(void* ctx, const xmlChar* chars, int len) {
   ParseState& s = state_of(ctx);
   if (len <= 0 || s.too_long) return;
   auto n = static_cast<std::size_t>(len);
-  if (s.length + n > kMaxTextBytes) {
+  if (s.length + n > s.limits.text_bytes) {
     s.too_long = true;
     xmlStopParser(ctxt);
     return;
@@ -65,6 +76,7 @@ void on_characters(void* ctx, const xmlChar* chars, int len) {
   if (s.length + n + 1 > s.capacity) {
     std::size_t cap = s.capacity ? s.capacity : 64;
     while (cap < s.length + n + 1) cap *= 2;
+    cap = std::min(cap, s.limits.text_bytes + 1);
     auto grown = static_cast<char*>(xmlRealloc(s.text, cap));
     if (!grown) {
       s.too_long = true;
@@ -116,6 +128,12 @@ void on_start(void* ctx, const xmlChar* localname, const xmlChar* prefix, const 
               const xmlChar** namespaces, int nb_attributes, int nb_defaulted, const xmlChar** attributes) {
   auto ctxt = static_cast<xmlParserCtxtPtr>(ctx);
   flush_text(ctxt);
+  ParseState& s = state_of(ctx);
+  if (++s.elements > s.limits.elements) {
+    s.too_many = true;
+    xmlStopParser(ctxt);
+    return;
+  }
   xmlNodePtr parent = ctxt->node;
   state_of(ctx).base.startElementNs(ctx, localname, prefix, uri, nb_namespaces, namespaces, nb_attributes,
                                     nb_defaulted, attributes);
@@ -162,10 +180,18 @@ struct InitOnce {
   InitOnce() { xmlInitParser(); }
 };
 
-ParseResult run(xmlParserCtxtPtr ctxt, xmlDocPtr* out) {
+struct FileInput {
+  std::FILE* file = nullptr;
+  std::size_t read = 0;
+  std::size_t limit = 0;
+  bool too_large = false;
+};
+
+ParseResult run(xmlParserCtxtPtr ctxt, xmlDocPtr* out, const ParseLimits& limits, const FileInput* input) {
   *out = nullptr;
   if (!ctxt) return make_error(XmlError::NotWellFormed, 0, 0, {"out of memory"});
   ParseState state;
+  state.limits = limits;
   // Encoding and I/O errors bypass the context's handlers; they belong in
   // the result, not on stderr. The handler is per thread.
   xmlSetGenericErrorFunc(nullptr, silent);
@@ -190,11 +216,15 @@ ParseResult run(xmlParserCtxtPtr ctxt, xmlDocPtr* out) {
   xmlDocPtr doc = ctxt->myDoc;
   ctxt->myDoc = nullptr;
   ParseResult result;
-  if (state.dtd) {
-    result = make_error(XmlError::DtdProhibited, ctxt->input ? ctxt->input->line : 0, 0);
+  int line = ctxt->input ? ctxt->input->line : 0;
+  if (input && input->too_large) {
+    result = make_error(XmlError::DocumentTooLarge, 0, 0, {std::to_string(limits.document_bytes)});
+  } else if (state.too_many) {
+    result = make_error(XmlError::TooManyElements, line, 0, {std::to_string(limits.elements)});
+  } else if (state.dtd) {
+    result = make_error(XmlError::DtdProhibited, line, 0);
   } else if (state.too_long) {
-    result = make_error(XmlError::TextTooLong, ctxt->input ? ctxt->input->line : 0, 0,
-                        {std::to_string(kMaxTextBytes)});
+    result = make_error(XmlError::TextTooLong, line, 0, {std::to_string(limits.text_bytes)});
   } else if (!ctxt->wellFormed || !doc) {
     const xmlError* e = xmlCtxtGetLastError(ctxt);
     std::string text = e && e->message ? e->message : "the document is not well-formed";
@@ -214,42 +244,58 @@ ParseResult run(xmlParserCtxtPtr ctxt, xmlDocPtr* out) {
 }
 
 int read_file(void* context, char* buffer, int len) {
-  auto f = static_cast<std::FILE*>(context);
-  std::size_t n = std::fread(buffer, 1, static_cast<std::size_t>(len), f);
-  if (n == 0 && std::ferror(f)) return -1;
+  auto in = static_cast<FileInput*>(context);
+  std::size_t n = std::fread(buffer, 1, static_cast<std::size_t>(len), in->file);
+  if (n == 0 && std::ferror(in->file)) return -1;
+  in->read += n;
+  if (in->read > in->limit) {
+    in->too_large = true;
+    return -1;
+  }
   return static_cast<int>(n);
 }
 
-int close_file(void* context) { return std::fclose(static_cast<std::FILE*>(context)); }
+// libxml2 closes the input when it frees the context; the FileInput stays
+// ours, so that its verdict can still be read.
+int close_file(void* context) {
+  auto in = static_cast<FileInput*>(context);
+  int rc = in->file ? std::fclose(in->file) : 0;
+  in->file = nullptr;
+  return rc;
+}
 
 }  // namespace
 
-ParseResult parse_memory(std::string_view bytes, xmlDocPtr* out) {
+ParseResult parse_memory(std::string_view bytes, xmlDocPtr* out, const ParseLimits& limits) {
   static InitOnce init;
-  if (bytes.size() > static_cast<std::size_t>(INT_MAX)) {
+  if (bytes.size() > limits.document_bytes || bytes.size() > static_cast<std::size_t>(INT_MAX)) {
     *out = nullptr;
-    return make_error(XmlError::NotWellFormed, 0, 0, {"the document is too large"});
+    std::size_t bound = std::min(limits.document_bytes, static_cast<std::size_t>(INT_MAX));
+    return make_error(XmlError::DocumentTooLarge, 0, 0, {std::to_string(bound)});
   }
   if (bytes.empty()) {
     *out = nullptr;
     return make_error(XmlError::EmptyDocument, 0, 0);
   }
-  return run(xmlCreateMemoryParserCtxt(bytes.data(), static_cast<int>(bytes.size())), out);
+  return run(xmlCreateMemoryParserCtxt(bytes.data(), static_cast<int>(bytes.size())), out, limits, nullptr);
 }
 
-ParseResult parse_file(const std::string& path, xmlDocPtr* out) {
+ParseResult parse_file(const std::string& path, xmlDocPtr* out, const ParseLimits& limits) {
   static InitOnce init;
   *out = nullptr;
   xmlSetGenericErrorFunc(nullptr, silent);
   // A plain path only: no URL schemes, no catalogs.
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return make_error(XmlError::FileUnreadable, 0, 0, {path});
-  xmlParserCtxtPtr ctxt = xmlCreateIOParserCtxt(nullptr, nullptr, read_file, close_file, f, XML_CHAR_ENCODING_NONE);
+  FileInput input;
+  input.file = std::fopen(path.c_str(), "rb");
+  input.limit = limits.document_bytes;
+  if (!input.file) return make_error(XmlError::FileUnreadable, 0, 0, {path});
+  xmlParserCtxtPtr ctxt =
+      xmlCreateIOParserCtxt(nullptr, nullptr, read_file, close_file, &input, XML_CHAR_ENCODING_NONE);
   if (!ctxt) {
-    std::fclose(f);
+    close_file(&input);
     return make_error(XmlError::FileUnreadable, 0, 0, {path});
   }
-  return run(ctxt, out);
+  return run(ctxt, out, limits, &input);
 }
 
 }  // namespace tap::xml

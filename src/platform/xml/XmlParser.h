@@ -14,11 +14,21 @@
 
 namespace tap::xml {
 
-// One text node may hold this many bytes; libxml2's own 10 MB cap is
-// lifted for text so that large bin.hex recordings load.
-inline constexpr std::size_t kMaxTextBytes = std::size_t{64} << 20;
+// Bounds on what one document may make us hold. libxml2's own 10 MB cap
+// is lifted for text so that recorded waveforms load: a 100 MB block is
+// 200 MB of bin.hex. The whole input is bounded too, and so is the element
+// count, since a few bytes of markup become a node of over a hundred.
+inline constexpr std::size_t kMaxTextBytes = std::size_t{256} << 20;
+inline constexpr std::size_t kMaxDocumentBytes = std::size_t{1} << 30;
+inline constexpr std::size_t kMaxElements = std::size_t{8} << 20;
 
-ParseResult parse_memory(std::string_view bytes, xmlDocPtr* out);
-ParseResult parse_file(const std::string& path, xmlDocPtr* out);
+struct ParseLimits {
+  std::size_t text_bytes = kMaxTextBytes;          // one text node
+  std::size_t document_bytes = kMaxDocumentBytes;  // the input, as stored
+  std::size_t elements = kMaxElements;
+};
+
+ParseResult parse_memory(std::string_view bytes, xmlDocPtr* out, const ParseLimits& limits = {});
+ParseResult parse_file(const std::string& path, xmlDocPtr* out, const ParseLimits& limits = {});
 
 }  // namespace tap::xml

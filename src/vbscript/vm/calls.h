@@ -63,18 +63,20 @@ com::Variant default_value(const com::Variant& v);
 com::Variant assignable(com::Variant v, bool is_set);
 // A copy with value semantics: arrays are copied, element by element.
 com::Variant copy_value(const com::Variant& v);
+// Empties a variable; arrays of arrays are released level by level rather
+// than by recursive destructors, so deep nesting cannot exhaust the stack.
+void discard(com::Variant& v);
 // Stores without letting a Class_Terminate triggered by the old value run
 // while the slot is half written.
-void discard(com::Variant& v);
 inline void store(com::Variant& slot, com::Variant v) {
+  if (!slot.is_object() && !slot.is_array()) {
+    slot = std::move(v);
+    return;
+  }
   com::Variant old = std::move(slot);
   slot = std::move(v);
   if (old.is_array()) discard(old);
 }
-
-// discard empties a variable; arrays of arrays are released level by level
-// rather than by recursive destructors, so deep nesting cannot exhaust the
-// stack.
 
 // Conditions of If/While: Null counts as False.
 bool truth(const com::Variant& v);

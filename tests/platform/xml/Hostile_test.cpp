@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <variant>
 
 #include "platform/xml/XmlDocument.h"
 #include "platform/xml/XmlErrors.h"
@@ -86,17 +87,18 @@ TEST(HostileInput, NestingWithinTheLimitLoads) {
 // as the cap is passed; below it, the node loads whole.
 void write_text_file(const std::string& path, std::size_t text_bytes) {
   std::ofstream out(path, std::ios::binary);
-  out << "<r><big>";
-  std::string chunk(1 << 20, 'a');
+  out << "<r><big xmlns:dt='urn:schemas-microsoft-com:datatypes' dt:dt='bin.hex'>";
+  std::string chunk;
+  for (int i = 0; i < (1 << 20); ++i) chunk += "0123456789abcdef"[i % 16];
   for (std::size_t done = 0; done < text_bytes; done += chunk.size()) {
     out.write(chunk.data(), static_cast<std::streamsize>(std::min(chunk.size(), text_bytes - done)));
   }
   out << "</big></r>";
 }
 
-TEST(HostileInput, TextNodeOver64MiBIsRefused) {
-  std::string path = testing::TempDir() + "xml_hostile_200mb.xml";
-  write_text_file(path, std::size_t{200} << 20);
+TEST(HostileInput, TextNodeOverTheCapIsRefused) {
+  std::string path = testing::TempDir() + "xml_hostile_over_cap.xml";
+  write_text_file(path, kMaxTextBytes + 2);
   Document doc;
   ParseResult r = doc.load_from_file(path);
   std::remove(path.c_str());
@@ -104,15 +106,75 @@ TEST(HostileInput, TextNodeOver64MiBIsRefused) {
   EXPECT_FALSE(doc.root());
 }
 
-TEST(HostileInput, TextNodeBelowTheCapLoads) {
-  std::string path = testing::TempDir() + "xml_hostile_20mb.xml";
-  write_text_file(path, std::size_t{20} << 20);
+// A 50 MB recorded waveform is 100 MB of bin.hex.
+TEST(HostileInput, WaveformBelowTheCapLoads) {
+  constexpr std::size_t kHex = std::size_t{100} * 1000 * 1000;
+  std::string path = testing::TempDir() + "xml_hostile_waveform.xml";
+  write_text_file(path, kHex);
   Document doc;
   ParseResult r = doc.load_from_file(path);
   std::remove(path.c_str());
   ASSERT_TRUE(r) << r.message;
-  EXPECT_EQ(doc.root().first_child(u"big").text().size(), std::size_t{20} << 20);
+  TypedValue value = doc.root().first_child(u"big").typed_value();
+  const std::string* bytes = std::get_if<std::string>(&value);
+  ASSERT_NE(bytes, nullptr);
+  ASSERT_EQ(bytes->size(), kHex / 2);
+  EXPECT_EQ(bytes->substr(0, 8), "\x01\x23\x45\x67\x89\xab\xcd\xef");
+  EXPECT_EQ(bytes->substr(bytes->size() - 2), "\xcd\xef");
 }
+
+// The bounds themselves, shrunk so that each case is small.
+struct LimitCase {
+  const char* name;
+  ParseLimits limits;
+  std::string text;
+  int code;  // 0: loads
+};
+
+std::ostream& operator<<(std::ostream& os, const LimitCase& c) { return os << c.name; }
+
+std::string elements(int n) {
+  std::string out = "<r>";
+  for (int i = 1; i < n; ++i) out += "<e/>";
+  return out + "</r>";
+}
+
+const LimitCase kLimits[] = {
+    {"TextAtTheBound", {8, 1000, 100}, "<r>abcdefgh</r>", 0},
+    {"TextOverTheBound", {8, 1000, 100}, "<r>abcdefghi</r>", static_cast<int>(XmlError::TextTooLong)},
+    {"ReferencesCountAsText", {8, 1000, 100}, "<r>abcdefgh&amp;</r>", static_cast<int>(XmlError::TextTooLong)},
+    {"CdataEndsATextNode", {8, 1000, 100}, "<r>abcdefgh<![CDATA[x]]>abcdefgh</r>", 0},
+    {"DocumentAtTheBound", {100, 30, 100}, "<r>" + std::string(23, 'x') + "</r>", 0},
+    {"DocumentOverTheBound", {100, 30, 100}, "<r>" + std::string(24, 'x') + "</r>",
+     static_cast<int>(XmlError::DocumentTooLarge)},
+    {"ElementsAtTheBound", {100, 1000, 5}, elements(5), 0},
+    {"ElementsOverTheBound", {100, 1000, 5}, elements(6), static_cast<int>(XmlError::TooManyElements)},
+};
+
+class Limit : public testing::TestWithParam<LimitCase> {};
+
+TEST_P(Limit, HoldsForMemoryAndFile) {
+  const LimitCase& c = GetParam();
+  xmlDocPtr doc = nullptr;
+  ParseResult r = parse_memory(c.text, &doc, c.limits);
+  EXPECT_EQ(r.code, c.code) << "memory: " << r.message;
+  EXPECT_EQ(doc != nullptr, c.code == 0);
+  if (doc) xmlFreeDoc(doc);
+
+  std::string path = testing::TempDir() + "xml_limit_" + c.name + ".xml";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << c.text;
+  }
+  r = parse_file(path, &doc, c.limits);
+  std::remove(path.c_str());
+  EXPECT_EQ(r.code, c.code) << "file: " << r.message;
+  EXPECT_EQ(doc != nullptr, c.code == 0);
+  if (doc) xmlFreeDoc(doc);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bounds, Limit, testing::ValuesIn(kLimits),
+                         [](const testing::TestParamInfo<LimitCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tap::xml

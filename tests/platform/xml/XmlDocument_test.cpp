@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "XmlTestSupport.h"
 #include "platform/xml/XmlErrors.h"
@@ -91,6 +93,51 @@ TEST(XmlDocument, AbsentAttributeReportsSchemaDefault) {
   ASSERT_TRUE(on);
   EXPECT_FALSE(on.specified());
   EXPECT_EQ(on.typed_value(), TypedValue(true));
+}
+
+// Validation decodes large bin.hex values once and hands the bytes to the
+// first typed value; the values must be the same as without validation,
+// however often they are asked for.
+TEST(XmlDocument, LargeBinHexValuesAreTheSameAfterValidation) {
+  auto cache = test::cache_of(
+      "<ElementType name='h' dt:type='bin.hex'/><ElementType name='r' content='eltOnly'><element type='h'/>"
+      "<attribute type='n'/></ElementType><AttributeType name='n'/>");
+  ASSERT_TRUE(cache);
+  std::string hex;
+  std::string bytes;
+  for (int i = 0; i < 70000; ++i) {
+    hex += "0123456789ABCDEF"[i % 16];
+    if (i % 2) bytes.push_back(static_cast<char>(((i - 1) % 16) * 16 + i % 16));
+  }
+  const std::string text = "<r xmlns:dt='urn:schemas-microsoft-com:datatypes'><h>\n " + hex + " \n</h><h>" +
+                           hex.substr(0, 40000) + "<!-- split -->" + hex.substr(40000) + "</h>"
+                           "<h dt:dt='string'>" + hex + "</h></r>";
+  for (bool validated : {false, true}) {
+    Document doc;
+    doc.set_schemas(cache);
+    ASSERT_TRUE(doc.load_from_memory(text));
+    if (validated) {
+      ASSERT_TRUE(doc.validate());
+    }
+    std::vector<Element> hs = doc.root().children(u"h");
+    ASSERT_EQ(hs.size(), 3u);
+    for (int round = 0; round < 2; ++round) {
+      EXPECT_EQ(hs[0].typed_value(), TypedValue(bytes)) << validated << round;
+      EXPECT_EQ(hs[1].typed_value(), TypedValue(bytes)) << validated << round;
+      EXPECT_EQ(hs[2].typed_value(), TypedValue(std::u16string(hex.begin(), hex.end()))) << validated << round;
+    }
+  }
+}
+
+TEST(XmlDocument, LargeBadBinHexFailsValidation) {
+  auto cache = test::cache_of("<ElementType name='h' dt:type='bin.hex'/>");
+  ASSERT_TRUE(cache);
+  const std::string hex(100000, 'a');
+  for (std::string bad : {hex + "g0", hex + "0", hex.substr(0, 50000) + " " + hex.substr(50000)}) {
+    ParseResult r = test::validate_with(cache, "<h>" + bad + "</h>");
+    EXPECT_EQ(r.code, static_cast<int>(XmlError::BadValue)) << r.message;
+    EXPECT_EQ(r.line, 1);
+  }
 }
 
 TEST(XmlDocument, TypedValuesFollowSchemaThenDtDt) {

@@ -1,47 +1,15 @@
 #include "platform/xml/BinHex.h"
 
 #include <array>
-#include <bit>
 #include <cstdint>
-#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tap::xml {
 
 namespace {
-
-constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
-constexpr std::uint64_t kEvenBytes = 0x00FF00FF00FF00FFULL;
-
-// 0x80 in each byte of `x` that lies in [lo, hi]; every byte of `x` must be
-// below 0x80, so that no sum carries into the next byte.
-constexpr std::uint64_t in_range(std::uint64_t x, unsigned lo, unsigned hi) {
-  std::uint64_t at_least_lo = x + kOnes * (0x80 - lo);
-  std::uint64_t above_hi = x + kOnes * (0x7F - hi);
-  return at_least_lo & ~above_hi & kHigh;
-}
-
-// 0x80 in each byte of `x` that is not a hex digit.
-constexpr std::uint64_t non_hex(std::uint64_t x) {
-  if (x & kHigh) return kHigh;
-  std::uint64_t hex = in_range(x, '0', '9') | in_range(x | (kOnes * 0x20), 'a', 'f');
-  return ~hex & kHigh;
-}
-
-// Eight hex digits, first digit in the lowest byte, to four bytes: the low
-// nibble of a digit is its value, plus 9 when bit 6 marks a letter.
-constexpr std::uint32_t decode8(std::uint64_t x) {
-  std::uint64_t v = (x & (kOnes * 0x0F)) + ((x >> 6) & kOnes) * 9;
-  std::uint64_t w = ((v & kEvenBytes) << 4) | ((v >> 8) & kEvenBytes);
-  w = (w | (w >> 8)) & 0x0000FFFF0000FFFFULL;
-  w = (w | (w >> 16)) & 0xFFFFFFFFULL;
-  return static_cast<std::uint32_t>(w);
-}
-
-static_assert(decode8(0x3736353433323130ULL) == 0x67452301U, "\"01234567\"");
-static_assert(decode8(0x4645444366656463ULL) == 0xEFCDEFCDU, "\"cdefCDEF\"");
-static_assert(non_hex(0x4645444366656463ULL) == 0 && non_hex(0x3736353433323130ULL) == 0);
-static_assert(non_hex(0x2F3A40476067672FULL) == kHigh, "'/', ':', '@', 'G', '`', 'g'");
 
 constexpr std::array<signed char, 256> kHexValues = [] {
   std::array<signed char, 256> t{};
@@ -54,13 +22,29 @@ constexpr std::array<signed char, 256> kHexValues = [] {
   return t;
 }();
 
-std::uint64_t load8(const char* p) {
-  std::uint64_t x;
-  std::memcpy(&x, p, sizeof x);
-  return x;
+#if defined(__SSE2__)
+constexpr std::size_t kBlock = 32;
+
+// Sixteen digits: 0xFF in `ok` for each that is hex, and in each 16-bit
+// lane the byte its digit pair stands for (meaningless where not ok).
+// Setting bit 5 folds 'A'-'F' onto 'a'-'f' and nothing else onto them.
+[[gnu::always_inline]] inline __m128i decode16(__m128i x, __m128i* ok) {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i d = _mm_sub_epi8(x, _mm_set1_epi8('0'));
+  __m128i digit = _mm_cmpeq_epi8(_mm_subs_epu8(d, _mm_set1_epi8(9)), zero);
+  __m128i l = _mm_sub_epi8(_mm_or_si128(x, _mm_set1_epi8(0x20)), _mm_set1_epi8('a'));
+  __m128i letter = _mm_cmpeq_epi8(_mm_subs_epu8(l, _mm_set1_epi8(5)), zero);
+  *ok = _mm_and_si128(*ok, _mm_or_si128(digit, letter));
+  __m128i v = _mm_or_si128(_mm_and_si128(digit, d), _mm_andnot_si128(digit, _mm_add_epi8(l, _mm_set1_epi8(10))));
+  __m128i high = _mm_slli_epi16(_mm_and_si128(v, _mm_set1_epi16(0x0F)), 4);
+  __m128i low = _mm_and_si128(_mm_srli_epi16(v, 8), _mm_set1_epi16(0x0F));
+  return _mm_or_si128(high, low);
 }
 
-constexpr bool kLittleEndian = std::endian::native == std::endian::little;
+__m128i load16(const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+
+bool all_ok(__m128i ok) { return _mm_movemask_epi8(ok) == 0xFFFF; }
+#endif
 
 }  // namespace
 
@@ -71,28 +55,32 @@ bool is_bin_hex(std::string_view digits) {
   const char* p = digits.data();
   std::size_t n = digits.size();
   std::size_t i = 0;
-  // Failures are rare, so they are collected and looked at once.
-  std::uint64_t bad = 0;
-  for (; i + 16 <= n; i += 16) bad |= non_hex(load8(p + i)) | non_hex(load8(p + i + 8));
+#if defined(__SSE2__)
+  // A bad digit is rare, so it is looked for once, at the end.
+  __m128i ok = _mm_set1_epi8(-1);
+  for (; i + kBlock <= n; i += kBlock) {
+    decode16(load16(p + i), &ok);
+    decode16(load16(p + i + 16), &ok);
+  }
+  if (!all_ok(ok)) return false;
+#endif
   int tail = 0;
   for (; i < n; ++i) tail |= hex_value(p[i]);
-  return bad == 0 && tail >= 0;
+  return tail >= 0;
 }
 
 bool decode_bin_hex_into(std::string_view digits, char* out) {
   const char* p = digits.data();
   std::size_t n = digits.size() & ~std::size_t{1};
   std::size_t i = 0;
-  std::uint64_t bad = 0;
-  if constexpr (kLittleEndian) {
-    for (; i + 16 <= n; i += 16, out += 8) {
-      std::uint64_t a = load8(p + i);
-      std::uint64_t b = load8(p + i + 8);
-      bad |= non_hex(a) | non_hex(b);
-      std::uint64_t bytes = decode8(a) | (std::uint64_t{decode8(b)} << 32);
-      std::memcpy(out, &bytes, sizeof bytes);
-    }
+#if defined(__SSE2__)
+  __m128i ok = _mm_set1_epi8(-1);
+  for (; i + kBlock <= n; i += kBlock, out += 16) {
+    __m128i bytes = _mm_packus_epi16(decode16(load16(p + i), &ok), decode16(load16(p + i + 16), &ok));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
   }
+  if (!all_ok(ok)) return false;
+#endif
   int tail = 0;
   for (; i < n; i += 2) {
     int hi = hex_value(p[i]);
@@ -100,7 +88,7 @@ bool decode_bin_hex_into(std::string_view digits, char* out) {
     tail |= hi | lo;
     *out++ = static_cast<char>(((hi & 0x0F) << 4) | (lo & 0x0F));
   }
-  return bad == 0 && tail >= 0;
+  return tail >= 0;
 }
 
 }  // namespace tap::xml

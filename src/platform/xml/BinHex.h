@@ -1,7 +1,7 @@
 #pragma once
 // bin.hex digits without the surrounding whitespace: a recorded waveform
-// can be hundreds of megabytes of them, so the check and the decode run
-// eight digits at a time.
+// can be hundreds of megabytes of them, so where the processor has SSE2
+// the check and the decode run 32 digits at a time.
 #include <cstddef>
 #include <string_view>
 

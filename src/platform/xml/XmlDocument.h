@@ -136,7 +136,8 @@ class Document {
 
   // Synchronous loads, never validating while parsing. The parser loads no
   // external entity or DTD, expands only the predefined entities and keeps
-  // libxml2's size and depth limits.
+  // libxml2's depth limits; the size bounds are in XmlParser.h (256 MiB per
+  // text node, 1 GiB per document).
   ParseResult load_from_memory(std::string_view bytes);
   ParseResult load_from_file(const std::string& path);
   const ParseResult& parse_error() const { return parse_error_; }

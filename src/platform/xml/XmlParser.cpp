@@ -26,7 +26,6 @@ struct ParseState {
   bool dtd = false;
   bool too_long = false;
   bool too_many = false;
-  bool too_large = false;  // set by the file reader
   std::size_t elements = 0;
   ParseLimits limits;
 

@@ -120,6 +120,9 @@ StmtPtr ParserState::identifier_statement() {
   }
   auto s = stmt_at<CallStmt>(start);
   if (at_end_of_statement()) {
+    // "f(a, b)" as a statement is refused; only Call takes a list in parentheses.
+    if (target->kind == ExprKind::call && target->args.size() > 1)
+      fail(static_cast<std::int32_t>(SyntaxError::syn_parens_in_sub_call), start);
     // "f(x)" as a statement passes x by value, as "f (x)" does.
     if (target->kind == ExprKind::call && target->args.size() == 1 && target->args[0] &&
         target->args[0]->kind != ExprKind::paren) {

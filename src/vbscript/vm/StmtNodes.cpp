@@ -25,6 +25,23 @@ void record_error(Runtime& rt, const ScriptError& e) {
   es.source = e.source().empty() ? std::u16string(runtime_error_source) : e.source();
 }
 
+// Under On Error Resume Next a failed test resumes with the statement after
+// it: the body of the If arm, Case or top-tested loop it guards, or
+// whatever follows a bottom-tested loop. `on_error` is that outcome.
+bool test_or_resume(Runtime& rt, const ExprNode& test, bool on_error) {
+  if (!rt.frame->resume_next) return truth(test->eval(rt));
+  try {
+    return truth(test->eval(rt));
+  } catch (ScriptError& e) {
+    if (!rt.frame->resume_next) throw;
+    record_error(rt, e);
+  } catch (const std::bad_alloc&) {
+    if (!rt.frame->resume_next) throw;
+    record_error(rt, ScriptError(RuntimeError::out_of_memory));
+  }
+  return on_error;
+}
+
 }  // namespace
 
 Flow Block::run(Runtime& rt) const {
@@ -121,16 +138,37 @@ Flow EraseNode::exec(Runtime& rt) const {
 
 Flow IfNode::exec(Runtime& rt) const {
   for (const auto& [cond, body] : arms)
-    if (truth(cond->eval(rt))) return body.run(rt);
+    if (test_or_resume(rt, cond, true)) return body.run(rt);
   return otherwise.run(rt);
 }
 
 Flow SelectNode::exec(Runtime& rt) const {
-  Variant subject = subject_->eval(rt);
+  Variant subject;
+  try {
+    subject = subject_->eval(rt);
+  } catch (ScriptError& e) {
+    if (!rt.frame->resume_next) throw;
+    // The next statement is the first Case's body.
+    record_error(rt, e);
+    return cases.empty() ? Flow::normal : cases.front().body.run(rt);
+  }
   for (const Case& c : cases) {
     if (c.values.empty()) return c.body.run(rt);
-    for (const ExprNode& v : c.values)
-      if (values_equal(subject, v->eval(rt))) return c.body.run(rt);
+    for (const ExprNode& v : c.values) {
+      bool match;
+      if (!rt.frame->resume_next) {
+        match = values_equal(subject, v->eval(rt));
+      } else {
+        try {
+          match = values_equal(subject, v->eval(rt));
+        } catch (ScriptError& e) {
+          if (!rt.frame->resume_next) throw;
+          record_error(rt, e);
+          match = true;
+        }
+      }
+      if (match) return c.body.run(rt);
+    }
   }
   return Flow::normal;
 }
@@ -255,7 +293,9 @@ Flow ForEachNode::exec(Runtime& rt) const {
 }
 
 bool DoNode::keep_going(Runtime& rt) const {
-  bool t = truth(cond_->eval(rt));
+  // A failed test at the top enters the body; at the bottom it leaves.
+  bool resumed = !test_at_end_;
+  bool t = test_or_resume(rt, cond_, until_ ? !resumed : resumed);
   return until_ ? !t : t;
 }
 
@@ -286,6 +326,7 @@ Flow ExitNode::exec(Runtime&) const { return flow_; }
 
 Flow OnErrorNode::exec(Runtime& rt) const {
   rt.frame->resume_next = resume_next_;
+  rt.frame->used_resume_next |= resume_next_;
   rt.err().clear();
   return Flow::normal;
 }

@@ -90,6 +90,7 @@ Variant call_procedure(Runtime& rt, const Procedure& p, GlobalSlot* const* links
   const Stmt* caller_statement = rt.current;
   p.body.run(rt);
   rt.current = caller_statement;
+  if (f.used_resume_next && !p.is_main) rt.err().clear();
   if (p.result_slot >= 0) return std::move(l[p.result_slot]);
   return {};
 }

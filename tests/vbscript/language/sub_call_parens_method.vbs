@@ -1,0 +1,3 @@
+Dim d : Set d = CreateObject("Scripting.Dictionary")
+d.Add("a", 1)
+' expect error: 1044

@@ -30,21 +30,26 @@ bool is_low_surrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 }  // namespace
 
 std::u16string ansi_to_wide(std::string_view bytes) {
-  std::u16string out;
-  out.reserve(bytes.size());
-  for (unsigned char b : bytes) out.push_back(byte_to_wide(b));
+  std::u16string out(bytes.size(), u'\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i)
+    out[i] = byte_to_wide(static_cast<unsigned char>(bytes[i]));
   return out;
 }
 
 std::string wide_to_ansi(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
+  std::string out(text.size(), '\0');
+  std::size_t n = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     char16_t c = text[i];
+    if (c < 0x80) {
+      out[n++] = static_cast<char>(c);
+      continue;
+    }
     if (is_high_surrogate(c) && i + 1 < text.size() && is_low_surrogate(text[i + 1])) ++i;
     int b = wide_to_byte(c);
-    out.push_back(b < 0 ? '?' : static_cast<char>(b));
+    out[n++] = b < 0 ? '?' : static_cast<char>(b);
   }
+  out.resize(n);
   return out;
 }
 

@@ -5,11 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/os/code_page.h"
+
 namespace tap::xml {
 
-std::u16string utf8_to_utf16(std::string_view text);
+inline std::u16string utf8_to_utf16(std::string_view text) { return os::utf8_to_wide(text); }
 // Unpaired surrogates become U+FFFD.
-std::string utf16_to_utf8(std::u16string_view text);
+inline std::string utf16_to_utf8(std::u16string_view text) { return os::wide_to_utf8(text); }
 
 inline bool is_xml_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 std::string_view trim_xml_space(std::string_view text);

@@ -279,28 +279,32 @@ HRESULT var_div(const Variant& lv, const Variant& rv, Variant* out) {
   return S_OK;
 }
 
-HRESULT var_idiv(const Variant& l, const Variant& r, Variant* out) {
+namespace {
+
+// \ and Mod round both operands to whole numbers first and share the
+// Null and zero-divisor rules.
+template <typename Op>
+HRESULT integer_division(const Variant& l, const Variant& r, Variant* out, Op op) {
   std::int64_t a, b;
   VARTYPE vt;
   bool null;
   if (HRESULT hr = integer_operands(l, r, &a, &b, &vt, &null); failed(hr)) return hr;
   if (null) { *out = Variant::null(); return S_OK; }
   if (b == 0) return DISP_E_DIVBYZERO;
-  std::int64_t q = a / b;
+  std::int64_t q = op(a, b);
   if (vt == VT_I4 && q > INT32_MAX) return DISP_E_OVERFLOW;
   *out = widen_integer(q, vt);
   return S_OK;
 }
 
+}  // namespace
+
+HRESULT var_idiv(const Variant& l, const Variant& r, Variant* out) {
+  return integer_division(l, r, out, [](std::int64_t a, std::int64_t b) { return a / b; });
+}
+
 HRESULT var_mod(const Variant& l, const Variant& r, Variant* out) {
-  std::int64_t a, b;
-  VARTYPE vt;
-  bool null;
-  if (HRESULT hr = integer_operands(l, r, &a, &b, &vt, &null); failed(hr)) return hr;
-  if (null) { *out = Variant::null(); return S_OK; }
-  if (b == 0) return DISP_E_DIVBYZERO;
-  *out = widen_integer(a % b, vt);
-  return S_OK;
+  return integer_division(l, r, out, [](std::int64_t a, std::int64_t b) { return a % b; });
 }
 
 HRESULT var_pow(const Variant& lv, const Variant& rv, Variant* out) {

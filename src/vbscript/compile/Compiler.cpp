@@ -138,6 +138,28 @@ class Compiler {
   std::vector<Pending> pending_;
 };
 
+// Calls `visit` on each block nested directly in a statement (loop bodies,
+// If arms, Case bodies, With bodies), not looking into procedures.
+template <typename Visit>
+void for_each_nested_block(const ast::Stmt& st, Visit&& visit) {
+  switch (st.kind) {
+    case ast::StmtKind::for_next: visit(static_cast<const ast::ForStmt&>(st).body); break;
+    case ast::StmtKind::for_each: visit(static_cast<const ast::ForEachStmt&>(st).body); break;
+    case ast::StmtKind::if_: {
+      auto& f = static_cast<const ast::IfStmt&>(st);
+      for (const auto& arm : f.arms) visit(arm.second);
+      visit(f.otherwise);
+      break;
+    }
+    case ast::StmtKind::select:
+      for (const auto& c : static_cast<const ast::SelectStmt&>(st).cases) visit(c.body);
+      break;
+    case ast::StmtKind::do_loop: visit(static_cast<const ast::DoStmt&>(st).body); break;
+    case ast::StmtKind::with: visit(static_cast<const ast::WithStmt&>(st).body); break;
+    default: break;
+  }
+}
+
 // Names assigned by simple assignment, For, For Each or ReDim in a block,
 // not looking into procedures: without Option Explicit they are declared
 // by use.
@@ -152,31 +174,11 @@ void collect_assigned(const ast::Block& b, std::vector<std::u16string>& out) {
       case ast::StmtKind::redim:
         for (const ast::VarDecl& v : static_cast<const ast::ReDimStmt&>(*sp).vars) out.push_back(fold_name(v.name));
         break;
-      case ast::StmtKind::for_next: {
-        auto& f = static_cast<const ast::ForStmt&>(*sp);
-        out.push_back(fold_name(f.var->name));
-        collect_assigned(f.body, out);
-        break;
-      }
-      case ast::StmtKind::for_each: {
-        auto& f = static_cast<const ast::ForEachStmt&>(*sp);
-        out.push_back(fold_name(f.var->name));
-        collect_assigned(f.body, out);
-        break;
-      }
-      case ast::StmtKind::if_: {
-        auto& f = static_cast<const ast::IfStmt&>(*sp);
-        for (const auto& arm : f.arms) collect_assigned(arm.second, out);
-        collect_assigned(f.otherwise, out);
-        break;
-      }
-      case ast::StmtKind::select:
-        for (const auto& c : static_cast<const ast::SelectStmt&>(*sp).cases) collect_assigned(c.body, out);
-        break;
-      case ast::StmtKind::do_loop: collect_assigned(static_cast<const ast::DoStmt&>(*sp).body, out); break;
-      case ast::StmtKind::with: collect_assigned(static_cast<const ast::WithStmt&>(*sp).body, out); break;
+      case ast::StmtKind::for_next: out.push_back(fold_name(static_cast<const ast::ForStmt&>(*sp).var->name)); break;
+      case ast::StmtKind::for_each: out.push_back(fold_name(static_cast<const ast::ForEachStmt&>(*sp).var->name)); break;
       default: break;
     }
+    for_each_nested_block(*sp, [&](const ast::Block& inner) { collect_assigned(inner, out); });
   }
 }
 
@@ -190,21 +192,9 @@ void collect_declared(const ast::Block& b, std::vector<std::u16string>& out) {
       case ast::StmtKind::constant:
         for (const auto& item : static_cast<const ast::ConstStmt&>(*sp).items) out.push_back(fold_name(item.first.name));
         break;
-      case ast::StmtKind::for_next: collect_declared(static_cast<const ast::ForStmt&>(*sp).body, out); break;
-      case ast::StmtKind::for_each: collect_declared(static_cast<const ast::ForEachStmt&>(*sp).body, out); break;
-      case ast::StmtKind::if_: {
-        auto& f = static_cast<const ast::IfStmt&>(*sp);
-        for (const auto& arm : f.arms) collect_declared(arm.second, out);
-        collect_declared(f.otherwise, out);
-        break;
-      }
-      case ast::StmtKind::select:
-        for (const auto& c : static_cast<const ast::SelectStmt&>(*sp).cases) collect_declared(c.body, out);
-        break;
-      case ast::StmtKind::do_loop: collect_declared(static_cast<const ast::DoStmt&>(*sp).body, out); break;
-      case ast::StmtKind::with: collect_declared(static_cast<const ast::WithStmt&>(*sp).body, out); break;
       default: break;
     }
+    for_each_nested_block(*sp, [&](const ast::Block& inner) { collect_declared(inner, out); });
   }
 }
 

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstring>
 #include <new>
+#include <optional>
 
 #include "driver/DefaultVarnelHandler.h"
 #include "driver/emulated_wait.h"
@@ -10,7 +11,6 @@
 #include "platform/os/performance_counter.h"
 #include "playfile/PlaybackLoader.h"
 #include "scripting/HelperThread.h"
-#include "scripting/PlaybackServerData.h"
 
 namespace tap {
 namespace {
@@ -26,54 +26,37 @@ std::int32_t piece_count(std::uint32_t count) {
 
 Engine::Engine() : counter_frequency_(os::performance_frequency()) {}
 
-Engine::~Engine() {
-  DefaultHandler().Close(this);
-  server_data_.reset();
-  tables_.docommands().clear();
-  tables_.pairs().clear();
-}
-
-PlaybackServerData& Engine::server_data() {
-  if (!server_data_) server_data_ = std::make_unique<PlaybackServerData>();
-  return *server_data_;
-}
-
-SessionAddress Engine::address() const {
-  return SessionAddress{address_ ? address_ : "", primary_, secondary_, protocol_,
-                        bracket_ ? bracket_ : "", colon_ ? colon_ : ""};
-}
+Engine::~Engine() { DefaultHandler().Close(this); }
 
 std::int32_t Engine::Open(const char* address, std::uint32_t primary, std::uint32_t secondary,
                           std::uint32_t protocol, const char* bracket, const char* colon,
                           std::uint64_t extra) {
-  address_ = address;
-  primary_ = primary;
-  secondary_ = secondary;
-  protocol_ = protocol;
-  bracket_ = bracket;
-  colon_ = colon;
-  extra_ = extra;
+  // The host's texts are read only here, while the open is under way.
+  SessionAddress session{address ? address : "", primary, secondary, protocol,
+                         bracket ? bracket : "", colon ? colon : ""};
   open_status_ = status::bad_playback_file;
   try {
-    HelperThread::LoadFile(this);
+    LoadPlaybackFile(session, extra);
   } catch (...) {
     return status::internal_error;
   }
   return open_status_;
 }
 
-void Engine::LoadPlaybackFile() {
-  try {
-    LoadOutcome outcome = load_playback_file(address(), tables_, [this]() -> PlaybackServerData& {
-      return server_data();
-    });
-    open_status_ = outcome.status;
-    if (outcome.no_matching_stream)
-      open_status_ = DefaultHandler().Open(address_, primary_, secondary_, protocol_, bracket_,
-                                           colon_, extra_);
-  } catch (...) {
-    open_status_ = status::internal_error;
+void Engine::LoadPlaybackFile(const SessionAddress& address, std::uint64_t extra) {
+  // Without a script host the worker skips the job: the preset status stays.
+  std::optional<LoadResult> loaded;
+  HelperThread::LoadFile([&] { loaded = load_playback_file(address); });
+  if (!loaded) return;
+  open_status_ = loaded->status;
+  if (loaded->no_matching_stream) {
+    open_status_ = DefaultHandler().Open(address.address.c_str(), address.primary,
+                                         address.secondary, address.protocol,
+                                         address.bracket.c_str(), address.colon.c_str(), extra);
+    return;
   }
+  tables_ = std::move(loaded->tables);
+  if (!loaded->initial_values.empty()) scripting_.InitStoredValues(loaded->initial_values);
 }
 
 std::int32_t Engine::Write(std::uint32_t flags, std::int32_t timeout, const std::uint8_t* buffer,
@@ -81,10 +64,9 @@ std::int32_t Engine::Write(std::uint32_t flags, std::int32_t timeout, const std:
   const std::int64_t start = os::performance_counter();
   std::int32_t wait = 0;
   try {
-    PlaybackServerData& data = server_data();
-    SRPair* pair = tables_.FindMatchingPair(&data, buffer, count, flags);
+    SRPair* pair = tables_.FindMatchingPair(&scripting_, buffer, count, flags);
     if (!pair) throw unknown_stimulus();
-    std::int32_t result = pair->Execute(&data, buffer, count, flags, timeout, wait, *actual);
+    std::int32_t result = pair->Execute(&scripting_, buffer, count, flags, timeout, wait, *actual);
     pair->AdvanceResponse();
     emulated_wait(start, counter_frequency_, timeout, wait);
     return result;
@@ -134,18 +116,16 @@ std::int32_t Engine::ReadScripted(std::uint32_t flags, std::int32_t timeout,
   const SRPair::WriteRecord& last = pair.LastWrite();
   const std::int32_t script_timeout = pair.CurrentScriptTimeout();
   const std::string script = pair.TakeCurrentScript();
-  PlaybackServerData& data = server_data();
-  data.SetReadContext(termination, flags, timeout, count, last.actualWritten, last.flags,
-                      last.returnValue, last.bytes);
+  SessionScripting::ReadResults results;
   try {
-    HelperThread::RunScript(script, "ExecuteRead", static_cast<std::uint32_t>(script_timeout),
-                            &data);
+    results = scripting_.RunReadScript(
+        script, script_timeout, {termination, flags, timeout, count},
+        {last.actualWritten, last.flags, last.returnValue, last.bytes});
   } catch (const HelperThread::InitFailed&) {
     if (count >= 1) buffer[0] = 0;
     *actual = 0;
     return status::internal_error;
   }
-  PlaybackServerData::ReadResults results = data.GetReadResults();
   *stop_reason = results.stop_reason;
   std::string& text = results.text;
   if (text.size() > count) {

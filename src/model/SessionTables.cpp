@@ -2,12 +2,12 @@
 
 namespace tap {
 
-SRPair* SessionTables::FindMatchingPair(PlaybackServerData* data, const std::uint8_t* bytes,
+SRPair* SessionTables::FindMatchingPair(ScriptSession* session, const std::uint8_t* bytes,
                                         std::uint32_t count, std::uint32_t flags) {
   // Cleared first, so a failed match also ends the previous pair's turn.
   currentPair_ = kNone;
   for (std::size_t i = 0; i < pairs_.size(); ++i) {
-    if (pairs_[i].Matches(data, bytes, count, flags)) {
+    if (pairs_[i].Matches(session, bytes, count, flags)) {
       currentPair_ = static_cast<std::int32_t>(i);
       return &pairs_[i];
     }

@@ -20,7 +20,7 @@ class SessionTables {
   const std::vector<DoCommandSR>& docommands() const { return docommands_; }
 
   // Clears CurrentPair, then makes the first matching pair current.
-  SRPair* FindMatchingPair(PlaybackServerData* data, const std::uint8_t* bytes,
+  SRPair* FindMatchingPair(ScriptSession* session, const std::uint8_t* bytes,
                            std::uint32_t count, std::uint32_t flags);
   DoCommandSR* FindMatchingDoCommand(std::uint32_t command, std::uint32_t flags,
                                      std::int32_t size, const std::uint8_t* block);

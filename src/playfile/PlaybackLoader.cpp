@@ -202,6 +202,13 @@ RecordingLoad load_recording(const std::string& path) {
       s.colon = a.text("colon").value_or("");
       read_stream(stream, s.load);
     });
+    for (const xml::Element& pair : stream.children(u"IOStimulusResponse")) {
+      RecordingLoad::Stream::PairLines& lines = s.pair_lines.emplace_back();
+      lines.pair = pair.line();
+      if (xml::Element stimulus = pair.first_child(u"Stimulus")) lines.stimulus = stimulus.line();
+      for (const xml::Element& response : pair.children(u"Response"))
+        lines.responses.push_back(response.line());
+    }
     recording.streams.push_back(std::move(s));
   }
   LoadResult values;

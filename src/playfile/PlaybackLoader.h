@@ -22,6 +22,14 @@ struct RecordingLoad {
     // The recorded InstrumentAddress attributes, as written.
     std::string intfaddr, prim, sec, devprot, bracket, colon;
     LoadResult load;  // status, tables and refusals of this stream
+    // Where each pair of the tables stands in the file, to point users at
+    // its elements.
+    struct PairLines {
+      std::int32_t pair = 0;
+      std::int32_t stimulus = 0;
+      std::vector<std::int32_t> responses;
+    };
+    std::vector<PairLines> pair_lines;
   };
   xml::ParseResult result;  // code 0: the file is a playback file
   std::vector<Stream> streams;

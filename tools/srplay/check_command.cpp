@@ -46,31 +46,30 @@ void print_refusal(const std::string& path, const Refusal& r) {
 
 // The driver loads a script that does not compile; it fails only when it
 // runs. Its first line is the procedure header the driver wraps it in.
-void warn_if_not_compiling(const std::string& path, const std::string& what,
+void warn_if_not_compiling(const std::string& path, std::int32_t line, const std::string& what,
                            const std::string& script) {
   tap::vbs::CompileResult compiled = tap::vbs::compile_module(tap::os::ansi_to_wide(script));
   if (compiled) return;
-  std::printf("%s: warning: %s: line %d of its script: %s (%d); the script fails when it runs\n",
-              path.c_str(), what.c_str(), compiled.line - 1,
+  std::printf("%s:%d: warning: %s: line %d of its script: %s (%d); the script fails when it runs\n",
+              path.c_str(), line, what.c_str(), compiled.line - 1,
               tap::os::wide_to_ansi(tap::vbs::runtime_error_description(compiled.error)).c_str(),
               compiled.error);
 }
 
 void check_scripts(const std::string& path, std::size_t stream_index,
-                   const tap::SessionTables& tables) {
-  std::size_t pair_index = 0;
-  for (const tap::SRPair& pair : tables.pairs()) {
+                   const tap::RecordingLoad::Stream& stream) {
+  const auto& pairs = stream.load.tables.pairs();
+  for (std::size_t p = 0; p < pairs.size() && p < stream.pair_lines.size(); ++p) {
+    const tap::SRPair& pair = pairs[p];
+    const auto& lines = stream.pair_lines[p];
     const std::string name = "stream " + std::to_string(stream_index) + ", pair " +
-                             std::to_string(pair_index++) + " \"" + pair.name() + "\"";
+                             std::to_string(p) + " \"" + pair.name() + "\"";
     if (auto* s = dynamic_cast<const tap::VBScriptStimulus*>(pair.stimulus()))
-      warn_if_not_compiling(path, name + ", stimulus", s->fields().script);
-    std::size_t response_index = 0;
-    for (const tap::SRPair::Response& r : pair.responses()) {
-      if (r.responseKind() == tap::SRPair::Response::kScriptPending)
-        warn_if_not_compiling(path, name + ", response " + std::to_string(response_index),
-                              r.script());
-      ++response_index;
-    }
+      warn_if_not_compiling(path, lines.stimulus, name + ", stimulus", s->fields().script);
+    for (std::size_t r = 0; r < pair.responses().size() && r < lines.responses.size(); ++r)
+      if (pair.responses()[r].responseKind() == tap::SRPair::Response::kScriptPending)
+        warn_if_not_compiling(path, lines.responses[r], name + ", response " + std::to_string(r),
+                              pair.responses()[r].script());
   }
 }
 
@@ -91,7 +90,7 @@ int run_check(const std::string& path) {
       print_refusal(path, r);
       if (r.effect == Refusal::Effect::open_fails) rc = 1;
     }
-    check_scripts(path, index, s.load.tables);
+    check_scripts(path, index, s);
     ++index;
   }
   for (const Refusal& r : recording.refusals) {

@@ -22,6 +22,12 @@ std::int32_t piece_count(std::uint32_t count) {
                                                        : static_cast<std::int32_t>(count);
 }
 
+// The counter is read only on calls that have a wait to hold, once the
+// wait is known. Finding the answer costs the same however large the
+// recording, so the held time still ends within microseconds of
+// min(timeout, wait) after the call began, and never before.
+bool has_wait(std::int32_t timeout, std::int32_t wait) { return timeout > 0 && wait > 0; }
+
 }  // namespace
 
 Engine::Engine() : counter_frequency_(os::performance_frequency()) {}
@@ -61,14 +67,14 @@ void Engine::LoadPlaybackFile(const SessionAddress& address, std::uint64_t extra
 
 std::int32_t Engine::Write(std::uint32_t flags, std::int32_t timeout, const std::uint8_t* buffer,
                            std::uint32_t count, std::uint32_t* actual) {
-  const std::int64_t start = os::performance_counter();
   std::int32_t wait = 0;
   try {
     SRPair* pair = tables_.FindMatchingPair(&scripting_, buffer, count, flags);
     if (!pair) throw unknown_stimulus();
     std::int32_t result = pair->Execute(&scripting_, buffer, count, flags, timeout, wait, *actual);
     pair->AdvanceResponse();
-    emulated_wait(start, counter_frequency_, timeout, wait);
+    if (has_wait(timeout, wait))
+      emulated_wait(os::performance_counter(), counter_frequency_, timeout, wait);
     return result;
   } catch (const unknown_stimulus&) {
     return DefaultHandler().Write(this, flags, timeout, buffer, count, actual);
@@ -80,7 +86,6 @@ std::int32_t Engine::Write(std::uint32_t flags, std::int32_t timeout, const std:
 std::int32_t Engine::Read(std::uint32_t flags, std::int32_t timeout, std::uint8_t termination,
                           std::uint8_t* buffer, std::uint32_t count, std::uint32_t* actual,
                           std::int32_t* stop_reason) {
-  const std::int64_t start = os::performance_counter();
   try {
     SRPair* pair = tables_.CurrentPair();
     if (!pair || !pair->HasPendingResponse()) throw unknown_stimulus();
@@ -89,10 +94,12 @@ std::int32_t Engine::Read(std::uint32_t flags, std::int32_t timeout, std::uint8_
       case SRPair::Response::kScriptResult: {
         const SRPair::Response& response = pair->CurrentResponse();
         SRPair::Response::Piece piece = pair->ReadCurrentResponse(piece_count(count));
+        const bool waits = has_wait(timeout, piece.wait);
+        const std::int64_t start = waits ? os::performance_counter() : 0;
         if (piece.count) std::memcpy(buffer, response.bytes().data() + piece.begin, piece.count);
         *actual = piece.count;
         *stop_reason = piece.stopReason;
-        emulated_wait(start, counter_frequency_, timeout, piece.wait);
+        if (waits) emulated_wait(start, counter_frequency_, timeout, piece.wait);
         return piece.returnValue;
       }
       case SRPair::Response::kScriptPending:
@@ -140,12 +147,12 @@ std::int32_t Engine::ReadScripted(std::uint32_t flags, std::int32_t timeout,
 
 std::int32_t Engine::DoCommand(std::uint32_t flags, std::int32_t timeout, std::uint32_t command,
                                std::int32_t size, std::int32_t extra, std::uint8_t* data) {
-  const std::int64_t start = os::performance_counter();
   try {
     DoCommandSR* entry = tables_.FindMatchingDoCommand(command, flags, size, data);
     if (!entry) throw unknown_stimulus();
     DoCommandSR::Answer answer = entry->AnswerDoCommand(data, size);
-    emulated_wait(start, counter_frequency_, timeout, answer.wait);
+    if (has_wait(timeout, answer.wait))
+      emulated_wait(os::performance_counter(), counter_frequency_, timeout, answer.wait);
     return answer.returnValue;
   } catch (const unknown_stimulus&) {
     return DefaultHandler().DoCommand(this, flags, timeout, command, size, extra, data);

@@ -1,20 +1,27 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "model/DoCommandSR.h"
 #include "model/SRPair.h"
+#include "model/StimulusIndex.h"
 
 namespace tap {
 
 // A session's playback tables: the pairs and DoCommand entries of its
 // record stream in file order, and the pair the last write matched. First
-// match wins in both lists; the search is a plain scan.
+// match wins in both lists. Pairs are found through an index built at the
+// first search after the list was last handed out for change, so a search
+// costs the same however many pairs precede the match.
 class SessionTables {
  public:
   static constexpr std::int32_t kNone = -1;
 
-  std::vector<SRPair>& pairs() { return pairs_; }
+  std::vector<SRPair>& pairs() {
+    index_.reset();
+    return pairs_;
+  }
   const std::vector<SRPair>& pairs() const { return pairs_; }
   std::vector<DoCommandSR>& docommands() { return docommands_; }
   const std::vector<DoCommandSR>& docommands() const { return docommands_; }
@@ -32,6 +39,7 @@ class SessionTables {
 
  private:
   std::vector<SRPair> pairs_;
+  std::unique_ptr<StimulusIndex> index_;
   std::vector<DoCommandSR> docommands_;
   std::int32_t currentPair_ = kNone;
 };

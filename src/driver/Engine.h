@@ -3,12 +3,11 @@
 #include <memory>
 #include <stdexcept>
 
+#include "driver/SessionScripting.h"
 #include "model/SessionTables.h"
 #include "playfile/SessionAddress.h"
 
 namespace tap {
-
-class PlaybackServerData;
 
 // One session: the host's handle is this object's address.
 class Engine {
@@ -37,34 +36,25 @@ class Engine {
                              std::uint32_t count, std::uint32_t* actual);
   virtual std::int32_t Lock();
   virtual std::int32_t Unlock();
-  virtual void LoadPlaybackFile();
+  // Has the worker load this session's stream of the process's playback
+  // file for `address`, then takes over what the load built.
+  virtual void LoadPlaybackFile(const SessionAddress& address, std::uint64_t extra);
 
   std::int32_t open_status() const { return open_status_; }
   std::uint32_t lock_count() const { return lock_count_; }
   SessionTables& tables() { return tables_; }
-  // Created on first use, then kept for the session's life.
-  PlaybackServerData& server_data();
-  bool has_server_data() const { return server_data_ != nullptr; }
+  // The scripting block is created on first use, then kept for the
+  // session's life.
+  SessionScripting& scripting() { return scripting_; }
 
  private:
   std::int32_t ReadScripted(std::uint32_t flags, std::int32_t timeout, std::uint8_t termination,
                             std::uint8_t* buffer, std::uint32_t count, std::uint32_t* actual,
                             std::int32_t* stop_reason);
-  SessionAddress address() const;
-
   SessionTables tables_;
   std::int64_t counter_frequency_;
-  // The open's address arguments; the texts are the host's and are read
-  // only while the open is under way.
-  const char* address_ = nullptr;
-  std::uint32_t primary_ = 0;
-  std::uint32_t secondary_ = 0;
-  std::uint32_t protocol_ = 0;
-  const char* bracket_ = nullptr;
-  const char* colon_ = nullptr;
-  std::uint64_t extra_ = 0;
   std::int32_t open_status_ = 0;
-  std::unique_ptr<PlaybackServerData> server_data_;
+  SessionScripting scripting_;
   std::uint32_t lock_count_ = 0;
 };
 

@@ -21,9 +21,9 @@ class ExactStringStimulus : public Stimulus {
   explicit ExactStringStimulus(Fields fields) : f_(std::move(fields)) {}
 
   std::unique_ptr<Stimulus> Clone() const override;
-  bool Matches(PlaybackServerData* data, std::string_view written,
+  bool Matches(ScriptSession* session, std::string_view written,
                std::uint32_t flags) const override;
-  std::int32_t Execute(PlaybackServerData* data, std::string_view written, std::uint32_t flags,
+  std::int32_t Execute(ScriptSession* session, std::string_view written, std::uint32_t flags,
                        std::int32_t timeout, std::int32_t& wait,
                        std::uint32_t& actual) const override;
 

@@ -16,19 +16,19 @@ SRPair& SRPair::operator=(const SRPair& other) {
   return *this;
 }
 
-bool SRPair::Matches(PlaybackServerData* data, const std::uint8_t* bytes, std::uint32_t count,
+bool SRPair::Matches(ScriptSession* session, const std::uint8_t* bytes, std::uint32_t count,
                      std::uint32_t flags) const {
   if (unusable_ || !stimulus_) return false;
   std::string_view written(reinterpret_cast<const char*>(bytes), bytes ? count : 0);
-  return stimulus_->Matches(data, written, flags);
+  return stimulus_->Matches(session, written, flags);
 }
 
-std::int32_t SRPair::Execute(PlaybackServerData* data, const std::uint8_t* bytes,
+std::int32_t SRPair::Execute(ScriptSession* session, const std::uint8_t* bytes,
                              std::uint32_t count, std::uint32_t flags, std::int32_t timeout,
                              std::int32_t& wait, std::uint32_t& actual) {
   std::string_view written(reinterpret_cast<const char*>(bytes), bytes ? count : 0);
   lastWrite_.bytes.assign(written);
-  std::int32_t result = stimulus_->Execute(data, written, flags, timeout, wait, actual);
+  std::int32_t result = stimulus_->Execute(session, written, flags, timeout, wait, actual);
   lastWrite_.actualWritten = actual;
   lastWrite_.waitTime = wait;
   lastWrite_.returnValue = result;

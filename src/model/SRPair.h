@@ -86,9 +86,9 @@ class SRPair {
   SRPair(SRPair&&) noexcept = default;
   SRPair& operator=(SRPair&&) noexcept = default;
 
-  virtual bool Matches(PlaybackServerData* data, const std::uint8_t* bytes, std::uint32_t count,
+  virtual bool Matches(ScriptSession* session, const std::uint8_t* bytes, std::uint32_t count,
                        std::uint32_t flags) const;
-  virtual std::int32_t Execute(PlaybackServerData* data, const std::uint8_t* bytes,
+  virtual std::int32_t Execute(ScriptSession* session, const std::uint8_t* bytes,
                                std::uint32_t count, std::uint32_t flags, std::int32_t timeout,
                                std::int32_t& wait, std::uint32_t& actual);
   virtual ~SRPair() = default;

@@ -2,17 +2,14 @@
 
 namespace tap {
 
-SRPair* SessionTables::FindMatchingPair(PlaybackServerData* data, const std::uint8_t* bytes,
+SRPair* SessionTables::FindMatchingPair(ScriptSession* session, const std::uint8_t* bytes,
                                         std::uint32_t count, std::uint32_t flags) {
   // Cleared first, so a failed match also ends the previous pair's turn.
   currentPair_ = kNone;
-  for (std::size_t i = 0; i < pairs_.size(); ++i) {
-    if (pairs_[i].Matches(data, bytes, count, flags)) {
-      currentPair_ = static_cast<std::int32_t>(i);
-      return &pairs_[i];
-    }
-  }
-  return nullptr;
+  if (!index_) index_ = std::make_unique<StimulusIndex>(pairs_);
+  std::string_view written(reinterpret_cast<const char*>(bytes), bytes ? count : 0);
+  currentPair_ = index_->find(pairs_, session, written, flags);
+  return CurrentPair();
 }
 
 DoCommandSR* SessionTables::FindMatchingDoCommand(std::uint32_t command, std::uint32_t flags,

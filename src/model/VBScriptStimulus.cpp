@@ -1,8 +1,7 @@
 #include "model/VBScriptStimulus.h"
 
 #include "model/FlagsCompareMask.h"
-#include "scripting/HelperThread.h"
-#include "scripting/PlaybackServerData.h"
+#include "model/ScriptSession.h"
 
 namespace tap {
 
@@ -20,21 +19,19 @@ std::unique_ptr<Stimulus> VBScriptStimulus::Clone() const {
   return std::make_unique<VBScriptStimulus>(f_);
 }
 
-bool VBScriptStimulus::Matches(PlaybackServerData* data, std::string_view written,
+bool VBScriptStimulus::Matches(ScriptSession* session, std::string_view written,
                                std::uint32_t flags) const {
   // Flags first: a write they refuse never reaches the pattern.
   if (!f_.ignoreFlags && !flags_equal(f_.readWriteFlags, flags)) return false;
-  return HelperThread::MatchRegExp(std::string(written), f_.patternString, data, f_.ignoreCase);
+  return session && session->MatchRegExp(written, f_.patternString, f_.ignoreCase);
 }
 
-std::int32_t VBScriptStimulus::Execute(PlaybackServerData* data, std::string_view written,
+std::int32_t VBScriptStimulus::Execute(ScriptSession* session, std::string_view written,
                                        std::uint32_t flags, std::int32_t timeout, std::int32_t&,
                                        std::uint32_t& actual) const {
   // The delay stays as the caller preset it: a scripted write never waits.
-  data->SetWriteContext(flags, timeout, written);
-  HelperThread::RunScript(f_.script, kProcedure, static_cast<std::uint32_t>(f_.scriptTimeout),
-                          data);
-  auto results = data->GetWriteResults();
+  ScriptSession::WriteResults results =
+      session->RunWriteScript(f_.script, f_.scriptTimeout, flags, timeout, written);
   actual = results.actual_written;
   return results.return_value;
 }

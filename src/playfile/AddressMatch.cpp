@@ -8,14 +8,14 @@ namespace {
 
 std::string required(const AddressAttribute& attribute, std::string_view name) {
   std::optional<std::string> text = attribute(name);
-  if (!text) throw conversion_error(name);
+  if (!text) throw conversion_error(name, "InstrumentAddress", 0, {});
   return std::move(*text);
 }
 
 bool integer_equals(const AddressAttribute& attribute, std::string_view name,
                     std::uint32_t session_value) {
   std::optional<std::int32_t> value = parse_i4(required(attribute, name));
-  if (!value) throw conversion_error(name);
+  if (!value) throw conversion_error(name, "InstrumentAddress", 0, "a 32-bit integer");
   // Compared as 32-bit values: "-1" is secondary address 4294967295.
   return static_cast<std::uint32_t>(*value) == session_value;
 }

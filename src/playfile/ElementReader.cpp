@@ -18,15 +18,20 @@ std::optional<std::string> ElementReader::text(std::string_view name) const {
   return os::wide_to_ansi(*value);
 }
 
+conversion_error ElementReader::missing(std::string_view name, std::string_view expected) const {
+  return conversion_error(name, os::wide_to_ansi(e_.local_name()), e_.line(), expected);
+}
+
 std::string ElementReader::required_text(std::string_view name) const {
   std::optional<std::string> value = text(name);
-  if (!value) throw conversion_error(name);
+  if (!value) throw missing(name, {});
   return std::move(*value);
 }
 
 std::int32_t ElementReader::required_i4(std::string_view name) const {
-  std::optional<std::int32_t> value = parse_i4(required_text(name));
-  if (!value) throw conversion_error(name);
+  std::optional<std::string> text_value = text(name);
+  std::optional<std::int32_t> value = text_value ? parse_i4(*text_value) : std::nullopt;
+  if (!value) throw missing(name, "a 32-bit integer");
   return *value;
 }
 
@@ -35,8 +40,9 @@ std::int32_t ElementReader::optional_i4(std::string_view name, std::int32_t fall
 }
 
 double ElementReader::required_version() const {
-  std::optional<double> value = parse_version(required_text("version"));
-  if (!value) throw conversion_error("version");
+  std::optional<std::string> text_value = text("version");
+  std::optional<double> value = text_value ? parse_version(*text_value) : std::nullopt;
+  if (!value) throw missing("version", "a number");
   return *value;
 }
 

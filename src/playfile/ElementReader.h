@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/xml/XmlDocument.h"
+#include "playfile/conversion_error.h"
 
 namespace tap {
 
@@ -33,6 +34,8 @@ class ElementReader {
   static std::string data_block(const xml::Element& data_struct);
 
  private:
+  conversion_error missing(std::string_view name, std::string_view expected) const;
+
   const xml::Element& e_;
 };
 

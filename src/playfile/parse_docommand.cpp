@@ -6,15 +6,28 @@ namespace tap {
 
 // DoCommand := @version @name? @doCmdType="exactMatch" @command @doCmdFlags @ignoreFlags?
 //              DataStruct DoCommandResponse+
-// An entry above the engine's version or of another type stays unusable.
-DoCommandSR parse_docommand(const xml::Element& element) {
+// An entry above the engine's version or of another type stays unusable; a
+// value that does not convert fails the whole load (conversion_error).
+DoCommandSR parse_docommand(const xml::Element& element, std::vector<Refusal>& refusals) {
   DoCommandSR entry;
   ElementReader attrs(element);
+  auto refuse = [&](std::string rule) {
+    Refusal r;
+    r.entry = r.element = "DoCommand";
+    r.entry_name = attrs.text("name").value_or(std::string());
+    r.entry_line = r.line = element.line();
+    r.rule = std::move(rule);
+    refusals.push_back(std::move(r));
+    return entry;
+  };
   entry.version = attrs.required_version();
-  if (entry.version > file_format::kEngineFileVersion) return entry;
+  if (entry.version > file_format::kEngineFileVersion)
+    return refuse("its version " + attrs.required_text("version") + " is newer than 1.5");
   if (auto name = attrs.text("name")) entry.name = std::move(*name);
   entry.doCmdType = attrs.required_text("doCmdType");
-  if (entry.doCmdType != file_format::kExactMatch) return entry;
+  if (entry.doCmdType != file_format::kExactMatch)
+    return refuse("its doCmdType \"" + entry.doCmdType +
+                  "\" is not \"exactMatch\" (the case counts)");
   entry.matchKind = 1;
   entry.command = static_cast<std::uint32_t>(attrs.required_i4("command"));
   entry.doCmdFlags = static_cast<std::uint32_t>(attrs.required_i4("doCmdFlags"));
@@ -25,6 +38,7 @@ DoCommandSR parse_docommand(const xml::Element& element) {
   entry.responses.reserve(responses.size());
   for (const xml::Element& response : responses)
     entry.responses.push_back(parse_docommand_response(response));
+  if (entry.responses.empty()) refuse("it has no DoCommandResponse to answer with");
   entry.unusable = false;
   return entry;
 }

@@ -4,27 +4,68 @@
 #include "playfile/ElementReader.h"
 #include "playfile/element_parsers.h"
 #include "playfile/file_format.h"
+#include "platform/os/code_page.h"
 
 namespace tap {
 
+namespace {
+
+std::string local_name(const xml::Element& e) { return os::wide_to_ansi(e.local_name()); }
+
+std::string type_word_rule(const char* attribute, const std::string& word) {
+  return "its " + std::string(attribute) + " \"" + word +
+         "\" is neither \"exactString\" nor \"vbscript\" (the case counts)";
+}
+
+}  // namespace
+
 // IOStimulusResponse := @version @name? Stimulus Response*
-SRPair parse_pair(const xml::Element& element) {
+SRPair parse_pair(const xml::Element& element, std::vector<Refusal>& refusals) {
   SRPair pair;
+  ElementReader attrs(element);
+  Refusal refusal;
+  refusal.entry = "IOStimulusResponse";
+  refusal.entry_name = attrs.text("name").value_or(std::string());
+  refusal.entry_line = element.line();
+  // The element being parsed when a rule breaks.
+  const xml::Element* at = &element;
   try {
-    ElementReader attrs(element);
     double version = attrs.required_version();
     pair.set_version(version);
-    if (version > file_format::kEngineFileVersion) throw bad_version();
-    if (auto name = attrs.text("name")) pair.set_name(std::move(*name));
-    if (xml::Element stimulus = element.first_child(u"Stimulus"))
+    if (version > file_format::kEngineFileVersion)
+      throw bad_version("its version " + attrs.required_text("version") + " is newer than 1.5");
+    if (!refusal.entry_name.empty()) pair.set_name(refusal.entry_name);
+    if (xml::Element stimulus = element.first_child(u"Stimulus")) {
+      at = &stimulus;
       pair.set_stimulus(parse_stimulus(stimulus));
+    }
     std::vector<xml::Element> responses = element.children(u"Response");
     pair.reserve_responses(responses.size());
-    for (const xml::Element& response : responses) pair.add_response(parse_response(response));
-  } catch (const std::runtime_error&) {
-    // The pair keeps what it had built and never matches; the load goes on.
-    pair.set_unusable(true);
+    for (const xml::Element& response : responses) {
+      at = &response;
+      pair.add_response(parse_response(response));
+      if (pair.responses().back().responseKind() == SRPair::Response::kNone) {
+        Refusal r = refusal;
+        r.effect = Refusal::Effect::reads_fail;
+        r.element = "Response";
+        r.line = response.line();
+        r.rule = "its vbscript response has no ExactString holding the script";
+        refusals.push_back(std::move(r));
+      }
+    }
+    return pair;
+  } catch (const bad_version& e) {
+    refusal.rule = e.reason();
+  } catch (const conversion_error& e) {
+    refusal.rule = e.rule();
+  } catch (const std::runtime_error& e) {
+    refusal.rule = e.what();
   }
+  // The pair keeps what it had built and never matches; the load goes on.
+  pair.set_unusable(true);
+  refusal.element = local_name(*at);
+  refusal.line = at->line();
+  refusals.push_back(std::move(refusal));
   return pair;
 }
 
@@ -57,7 +98,7 @@ std::unique_ptr<Stimulus> parse_stimulus(const xml::Element& element) {
     f.script = VBScriptStimulus::wrap_script(body ? &*body : nullptr);
     return std::make_unique<VBScriptStimulus>(std::move(f));
   }
-  throw bad_version();
+  throw bad_version(type_word_rule("stimulusType", type));
 }
 
 // Response := @responseType="exactString" @returnValue @stopReason @waitTime? ExactString
@@ -82,7 +123,7 @@ SRPair::Response parse_response(const xml::Element& element) {
     return SRPair::Response::scripted(std::move(type), std::move(script),
                                       attrs.optional_i4("scriptTimeout", -1));
   }
-  throw bad_version();
+  throw bad_version(type_word_rule("responseType", type));
 }
 
 }  // namespace tap

@@ -6,11 +6,11 @@
 #include <thread>
 
 #include "diag/resource_string.h"
-#include "driver/Engine.h"
 #include "platform/os/ManualResetEvent.h"
 #include "platform/os/RequestLock.h"
 #include "platform/os/RequestQueue.h"
 #include "platform/os/code_page.h"
+#include "platform/regex/match_ansi.h"
 #include "scripting/PlaybackServerData.h"
 #include "scripting/WorkerServices.h"
 
@@ -25,20 +25,25 @@ struct Worker {
   std::unique_ptr<os::ManualResetEvent> completion;
   std::unique_ptr<std::thread> thread;
   os::RequestQueue<Request> queue;
-  std::function<WorkerServices()> services_factory;
+  WorkerServices::Faults faults;
   std::atomic<bool> fail_next_start{false};
   std::atomic<bool> display_errors{false};
 
-  // Request slots, owned by whoever holds the request lock.
-  std::string code_slot;
-  std::string procedure_slot;
+  // Request slots, owned by whoever holds the request lock. The texts are
+  // the caller's, which waits while the worker reads them.
+  std::string_view code_slot;
+  std::string_view procedure_slot;
   std::uint32_t timeout_slot = 0;
   PlaybackServerData* data_slot = nullptr;
-  Engine* session_slot = nullptr;
-  std::u16string subject_slot;
-  std::u16string pattern_slot;
+  const std::function<void()>* job_slot = nullptr;
+  std::string_view subject_slot;
+  std::string_view pattern_slot;
   bool ignore_case_slot = false;
   bool matched_slot = false;
+
+  // Written by the worker while it serves a request, read by callers
+  // under the request lock.
+  HelperThread::Failure last_failure;
 
   void stop() {
     if (!thread) return;
@@ -57,33 +62,38 @@ Worker& worker() {
   return w;
 }
 
-// A zero byte ends the text, as the conversion to a platform string does.
-std::u16string wide_up_to_zero(const std::string& bytes) {
-  return os::ansi_to_wide(std::string_view(bytes.c_str()));
+void note_failure(Worker& w, std::int32_t number, std::string description, std::int32_t line) {
+  w.last_failure = {number, std::move(description), line};
 }
 
-void run_script(Worker& w, ScriptHost& host) {
+void run_script(Worker& w, ScriptRunner& host) {
   w.display_errors = false;
   try {
-    host.Reset();
-    host.SetTimeout(static_cast<std::int32_t>(w.timeout_slot));
-    host.AddCode(w.code_slot);
-    host.Run(w.procedure_slot, *w.data_slot);
-  } catch (...) {
+    vbs::ScriptResult r = host.Run(w.code_slot, w.procedure_slot,
+                                   static_cast<std::int32_t>(w.timeout_slot), *w.data_slot);
+    if (!r.ok()) note_failure(w, r.number, os::wide_to_ansi(r.description), r.line);
+  } catch (const std::exception& e) {
     // No caller can see why a run failed; what the script stored stays.
+    note_failure(w, -1, e.what(), 0);
+  } catch (...) {
+    note_failure(w, -1, "", 0);
   }
 }
 
-void match_regexp(Worker& w, RegExpEngine& regex) {
+void match_regexp(Worker& w) {
   try {
-    auto groups = regex.Execute(w.subject_slot, w.pattern_slot, w.ignore_case_slot);
-    if (!groups) return;
+    regex::AnsiMatchResult r = regex::match_ansi(w.subject_slot, w.pattern_slot, w.ignore_case_slot);
+    if (r.failed()) {
+      note_failure(w, static_cast<std::int32_t>(r.status), r.description, 0);
+      return;
+    }
+    if (!r.matched()) return;
+    // Only the capture groups are kept, not the text of the whole match.
     w.matched_slot = true;
-    auto& captures = w.data_slot->captures;
-    captures.resize(groups->size());
-    for (std::size_t i = 0; i < groups->size(); ++i) captures[i] = os::wide_to_ansi((*groups)[i]);
+    w.data_slot->captures = std::move(r.groups);
   } catch (...) {
     // The matched slot keeps its last assignment.
+    note_failure(w, -1, "", 0);
   }
 }
 
@@ -94,27 +104,21 @@ void serve(Worker& w, WorkerServices services) {
       case Request::quit:
         return;
       case Request::load_file:
-        if (services.host) w.session_slot->LoadPlaybackFile();
+        if (services.host) (*w.job_slot)();
         break;
       case Request::run_script:
         if (services.host) run_script(w, *services.host);
         break;
       case Request::match_regexp:
-        if (services.regex) match_regexp(w, *services.regex);
+        if (services.regex_available) match_regexp(w);
         break;
     }
     w.completion->set();
   }
 }
 
-void worker_main(Worker& w, std::function<WorkerServices()> factory) {
-  WorkerServices services;
-  try {
-    services = factory ? factory() : create_worker_services();
-  } catch (...) {
-    // Objects that cannot be created are simply absent.
-  }
-  serve(w, std::move(services));
+void worker_main(Worker& w, WorkerServices::Faults faults) {
+  serve(w, WorkerServices::start(faults));
 }
 
 [[noreturn]] void raise_init_failed() {
@@ -141,7 +145,7 @@ void HelperThread::Start() {
     if (w.fail_next_start.exchange(false)) raise_init_failed();
     w.completion = std::make_unique<os::ManualResetEvent>();
     try {
-      w.thread = std::make_unique<std::thread>(worker_main, std::ref(w), w.services_factory);
+      w.thread = std::make_unique<std::thread>(worker_main, std::ref(w), w.faults);
     } catch (const std::system_error&) {
       raise_init_failed();
     }
@@ -154,16 +158,16 @@ void HelperThread::Start() {
   }
 }
 
-void HelperThread::LoadFile(Engine* session) {
+void HelperThread::LoadFile(const std::function<void()>& load) {
   Start();
   Worker& w = worker();
   std::lock_guard lock(w.request_lock);
-  w.session_slot = session;
+  w.job_slot = &load;
   carry_out(w, Request::load_file);
-  w.session_slot = nullptr;
+  w.job_slot = nullptr;
 }
 
-void HelperThread::RunScript(const std::string& code, const std::string& procedure,
+void HelperThread::RunScript(std::string_view code, std::string_view procedure,
                              std::uint32_t timeout, PlaybackServerData* data) {
   Start();
   Worker& w = worker();
@@ -176,13 +180,13 @@ void HelperThread::RunScript(const std::string& code, const std::string& procedu
   w.data_slot = nullptr;
 }
 
-bool HelperThread::MatchRegExp(const std::string& subject, const std::string& pattern,
+bool HelperThread::MatchRegExp(std::string_view subject, std::string_view pattern,
                                PlaybackServerData* data, bool ignore_case) {
   Start();
   Worker& w = worker();
   std::lock_guard lock(w.request_lock);
-  w.subject_slot = wide_up_to_zero(subject);
-  w.pattern_slot = wide_up_to_zero(pattern);
+  w.subject_slot = subject;
+  w.pattern_slot = pattern;
   w.ignore_case_slot = ignore_case;
   w.data_slot = data;
   w.matched_slot = false;
@@ -195,12 +199,18 @@ bool HelperThread::DisplayErrors() { return worker().display_errors; }
 
 void HelperThread::SetDisplayErrors(bool on) { worker().display_errors = on; }
 
-void HelperThread::fail_next_start_for_testing() { worker().fail_next_start = true; }
-
-void HelperThread::set_services_for_testing(std::function<WorkerServices()> factory) {
+HelperThread::Failure HelperThread::LastFailure() {
   Worker& w = worker();
   std::lock_guard lock(w.request_lock);
-  w.services_factory = std::move(factory);
+  return w.last_failure;
+}
+
+void HelperThread::fail_next_start_for_testing() { worker().fail_next_start = true; }
+
+void HelperThread::fail_services_for_testing(bool script_host, bool regex) {
+  Worker& w = worker();
+  std::lock_guard lock(w.request_lock);
+  w.faults = {script_host, regex};
 }
 
 void HelperThread::stop_for_testing() {

@@ -41,10 +41,7 @@ PlaybackServerData::ReadResults PlaybackServerData::GetReadResults() const {
 }
 
 void PlaybackServerData::InitStoredValues(const ValueMap& initial) {
-  for (const auto& [key, value] : initial) {
-    current_values.emplace(key, value);
-    default_values.emplace(key, value);
-  }
+  values.Seed(initial);
 }
 
 }  // namespace tap

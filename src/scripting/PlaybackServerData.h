@@ -1,12 +1,10 @@
 #pragma once
 #include <cstdint>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/com/Dispatch.h"
-#include "platform/com/Variant.h"
+#include "scripting/ValueStore.h"
 
 namespace tap {
 
@@ -15,8 +13,7 @@ namespace tap {
 // session's value store and the capture groups of the last match.
 class PlaybackServerData {
  public:
-  // Keys compare byte by byte as unsigned, so case counts.
-  using ValueMap = std::map<std::string, com::Variant>;
+  using ValueMap = ValueStore::ValueMap;
 
   struct WriteResults {
     std::uint32_t actual_written = 0;
@@ -56,8 +53,7 @@ class PlaybackServerData {
   std::int32_t ReadReturnValue = 0;
   std::int32_t ReadBufferLength = 0;
   std::int32_t WriteTimeout = 0;
-  ValueMap current_values;
-  ValueMap default_values;
+  ValueStore values;
   std::vector<std::string> captures;
 };
 

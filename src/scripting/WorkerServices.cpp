@@ -1,24 +1,32 @@
 #include "scripting/WorkerServices.h"
 
+#include <stdexcept>
+
+#include "platform/regex/match_ansi.h"
+
 namespace tap {
 namespace {
 
-// Stands in until the VBScript engine is wired in: it accepts modules and
-// runs nothing, so loads go ahead and scripted answers keep the values the
-// session put into the block.
-class InertScriptHost : public ScriptHost {
- public:
-  void Reset() override {}
-  void SetTimeout(std::int32_t) override {}
-  void AddCode(const std::string&) override {}
-  void Run(const std::string&, PlaybackServerData&) override {}
-};
+template <typename Setup>
+bool set_up(bool fault, Setup setup) {
+  if (fault) return false;
+  try {
+    return setup();
+  } catch (...) {
+    return false;
+  }
+}
 
 }  // namespace
 
-WorkerServices create_worker_services() {
+WorkerServices WorkerServices::start(Faults faults) {
   WorkerServices services;
-  services.host = std::make_unique<InertScriptHost>();
+  set_up(faults.script_host, [&] {
+    services.host = std::make_unique<ScriptRunner>();
+    return true;
+  });
+  // The regex layer is ready when it compiles and runs a pattern.
+  services.regex_available = set_up(faults.regex, [] { return regex::match_ansi("a", "a", false).matched(); });
   return services;
 }
 

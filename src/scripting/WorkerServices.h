@@ -1,21 +1,25 @@
 #pragma once
-#include <functional>
 #include <memory>
 
-#include "scripting/RegExpEngine.h"
-#include "scripting/ScriptHost.h"
+#include "scripting/ScriptRunner.h"
 
 namespace tap {
 
-// The platform objects the worker creates at start-up. A null member is an
-// object that could not be created: without a script host the worker skips
-// loads and script runs, without a regex engine every match answers false.
+// The platform services the worker sets up once, at its start-up. A
+// service that cannot be set up stays unavailable for the worker's life:
+// without a script host the worker skips loads and script runs, without
+// regular expressions every match answers false.
 struct WorkerServices {
-  std::unique_ptr<ScriptHost> host;
-  std::unique_ptr<RegExpEngine> regex;
-};
+  std::unique_ptr<ScriptRunner> host;  // null: the script host is unavailable
+  bool regex_available = false;
 
-// Runs on the worker thread at its start-up.
-WorkerServices create_worker_services();
+  // What start-up is told to fail, so that tests can see the paths a
+  // machine without these services takes.
+  struct Faults {
+    bool script_host = false;
+    bool regex = false;
+  };
+  static WorkerServices start(Faults faults);
+};
 
 }  // namespace tap

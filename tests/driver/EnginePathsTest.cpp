@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "model/ExactStringStimulus.h"
+#include "scripting/HelperThread.h"
 
 namespace tap {
 namespace {
@@ -124,17 +125,22 @@ TEST_F(EnginePaths, ReadOfCountZeroDeliversNothingAndKeepsTheResponse) {
 
 TEST_F(EnginePaths, WriteWaitsTheRecordedTimeBoundedByTheTimeout) {
   engine_.tables().pairs().push_back(pair("CONF\n", {}, 150, 3, 99));
+  // A recorded wait far beyond the slack, so that a write ignoring its
+  // timeout cannot pass the bounds below.
+  engine_.tables().pairs().push_back(pair("LONG\n", {}, 60000, 4, 5));
   Call full = write("CONF\n", 2000);
   EXPECT_EQ(full.status, 3);
   EXPECT_EQ(full.actual, 99u);
   EXPECT_GE(full.elapsed, std::chrono::milliseconds(150));
   EXPECT_LT(full.elapsed, std::chrono::milliseconds(150) + kSlack);
-  Call cut = write("CONF\n", 30);
-  EXPECT_EQ(cut.status, 3);
+  Call cut = write("LONG\n", 30);
+  EXPECT_EQ(cut.status, 4);
+  EXPECT_EQ(cut.actual, 5u);
   EXPECT_GE(cut.elapsed, std::chrono::milliseconds(30));
   EXPECT_LT(cut.elapsed, std::chrono::milliseconds(30) + kSlack);
   for (std::int32_t no_wait : {0, -5}) {
-    Call none = write("CONF\n", no_wait);
+    Call none = write("LONG\n", no_wait);
+    EXPECT_EQ(none.status, 4);
     EXPECT_LT(none.elapsed, kSlack);
   }
 }
@@ -170,14 +176,29 @@ TEST_F(EnginePaths, ResponseOfNoKnownKindAnswers128UntilTheWriteMovesOn) {
   EXPECT_EQ(read(4).bytes, "X");
 }
 
-TEST_F(EnginePaths, ScriptedResponseWithoutEngineDeliversTheReadDefaults) {
+TEST_F(EnginePaths, ScriptedResponseThatSetsNothingDeliversTheReadDefaults) {
   engine_.tables().pairs().push_back(
       pair("Q\n", {Response::scripted("vbscript", "Sub ExecuteRead(ByVal PlaybackEngine)\n\nEnd Sub", -1)}));
+  for (int turn = 0; turn < 2; ++turn) {
+    write("Q\n");
+    Call r = read(16);
+    EXPECT_EQ(r.status, 128);
+    EXPECT_EQ(r.actual, 0u);
+    EXPECT_EQ(r.stop, 0);
+    EXPECT_EQ(read(16).status, 15);
+  }
+}
+
+TEST_F(EnginePaths, ScriptedReadWhoseWorkerCannotStartFailsAndStaysExhausted) {
+  engine_.tables().pairs().push_back(pair(
+      "Q\n", {Response::scripted("vbscript", "Sub ExecuteRead(ByVal PlaybackEngine)\nEnd Sub", -1)}));
   write("Q\n");
+  HelperThread::stop_for_testing();
+  HelperThread::fail_next_start_for_testing();
   Call r = read(16);
   EXPECT_EQ(r.status, 128);
   EXPECT_EQ(r.actual, 0u);
-  EXPECT_EQ(r.stop, 0);
+  EXPECT_EQ(first_byte_, 0);
   EXPECT_EQ(read(16).status, 15);
 }
 

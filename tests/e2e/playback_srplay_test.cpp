@@ -76,5 +76,25 @@ TEST(PlaybackSrplay, InfoAndCheckExplainWhatTheDriverWillUse) {
   EXPECT_NE(refused.text.find("refused"), std::string::npos) << refused.text;
 }
 
+TEST(PlaybackSrplay, CheckWarnsOfScriptsThatDoNotCompileButStillAcceptsTheFile) {
+  // The body's error is on its second line; the Stimulus element is on
+  // line 5 of the file.
+  rec::TempFile file(rec::file(rec::stream(
+      rec::address("gpib", "22"),
+      "<IOStimulusResponse version=\"1.5\" name=\"volt\">\n"
+      "<Stimulus stimulusType=\"vbscript\" readWriteFlags=\"0\" patternString=\"VOLT\" "
+      "scriptString=\"x = 1&#10;y = (2\"/>\n"
+      "<Response responseType=\"vbscript\" returnValue=\"0\" stopReason=\"0\"><ExactString>" +
+          rec::hex("PlaybackEngine.ReadText = \"1\"") +
+          "</ExactString></Response>\n</IOStimulusResponse>\n")));
+  Output check = srplay("check " + file.path());
+  EXPECT_EQ(check.exit_code, 0) << check.text;
+  EXPECT_NE(check.text.find(":5: warning: stream 0, pair 0 \"volt\", stimulus: line 2 of its script:"), std::string::npos)
+      << check.text;
+  // The response compiles: no warning names it.
+  EXPECT_EQ(check.text.find("response 0"), std::string::npos) << check.text;
+  EXPECT_NE(check.text.find("the driver loads this file"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace tap::e2e

@@ -1,10 +1,13 @@
 // Sessions as a host opens, locks and closes them through the real library.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <vector>
 #include <string>
 
 #include "e2e_support.h"
+#include "playfile/RecordingText.h"
 
 namespace tap::e2e {
 namespace {
@@ -45,6 +48,45 @@ TEST_F(SessionLifecycle, NullPointersFromTheHostGet128) {
   EXPECT_EQ(host.lock(nullptr), VARNEL_INTERNAL_ERROR);
   EXPECT_EQ(host.unlock(nullptr), VARNEL_INTERNAL_ERROR);
   EXPECT_EQ(actual, 7u);
+}
+
+// The host owns handle validity, but a stale or foreign handle must not
+// take its process down: the driver refuses handles it does not know.
+TEST_F(SessionLifecycle, HandlesTheDriverDoesNotKnowGet128) {
+  process_region().set_interface("gpib", "instr");
+  recording::TempFile file(recording::file(recording::stream(
+      recording::address("gpib", "22"), recording::pair("A", {recording::response("1")}))));
+  process_region().set_playback_path(file.path());
+  VarnelSession closed = nullptr;
+  ASSERT_EQ(host.open(host::OpenArgs{}, &closed), 0);
+  VarnelSession live = nullptr;
+  ASSERT_EQ(host.open(host::OpenArgs{}, &live), 0);
+  ASSERT_EQ(host.close(closed), 0);
+
+  std::uint8_t bytes[64] = {};
+  std::uint32_t actual = 7;
+  std::int32_t stop = 3;
+  // Pointers to memory the driver never handed out, including one filled
+  // with what a session's bytes could look like.
+  std::vector<unsigned char> junk(256, 0xA5);
+  for (VarnelSession bad : {closed, static_cast<VarnelSession>(junk.data()),
+                            static_cast<VarnelSession>(&bytes[16]),
+                            reinterpret_cast<VarnelSession>(std::uintptr_t{0x10})}) {
+    EXPECT_EQ(host.write(bad, 0, 0, bytes, 1, &actual), VARNEL_INTERNAL_ERROR);
+    EXPECT_EQ(host.read(bad, 0, 0, 0, bytes, 4, &actual, &stop), VARNEL_INTERNAL_ERROR);
+    EXPECT_EQ(host.docommand(bad, 0, 0, 1, 4, 0, bytes), VARNEL_INTERNAL_ERROR);
+    EXPECT_EQ(host.lock(bad), VARNEL_INTERNAL_ERROR);
+    EXPECT_EQ(host.unlock(bad), VARNEL_INTERNAL_ERROR);
+    EXPECT_EQ(host.close(bad), VARNEL_INTERNAL_ERROR);
+  }
+  EXPECT_EQ(actual, 7u);
+  EXPECT_EQ(stop, 3);
+  // The live session is untouched by all of that.
+  const std::uint8_t a = 'A';
+  EXPECT_EQ(host.write(live, 0, 0, &a, 1, &actual), 0);
+  EXPECT_EQ(host.read(live, 0, 0, 0, bytes, 4, &actual, &stop), 0);
+  EXPECT_EQ(bytes[0], '1');
+  EXPECT_EQ(host.close(live), 0);
 }
 
 }  // namespace

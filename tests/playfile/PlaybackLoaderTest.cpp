@@ -8,7 +8,6 @@
 #include "model/SessionTables.h"
 #include "model/VBScriptStimulus.h"
 #include "playfile/RecordingText.h"
-#include "scripting/PlaybackServerData.h"
 
 namespace tap {
 namespace {
@@ -18,7 +17,7 @@ namespace rec = recording;
 class PlaybackLoaderTest : public testing::Test {
  protected:
   static host::ProcessRegion& region() { return testing_region::region(); }
-  LoadOutcome load(const std::string& stream_body, const std::string& after_streams = "") {
+  LoadResult& load(const std::string& stream_body, const std::string& after_streams = "") {
     rec::TempFile file(rec::file(rec::stream(rec::address("gpib", "22"), stream_body) + after_streams));
     region().set_playback_path(file.path());
     region().set_interface("gpib", "instr");
@@ -26,10 +25,11 @@ class PlaybackLoaderTest : public testing::Test {
     SessionAddress address;
     address.primary = 22;
     address.secondary = 0xFFFFFFFF;
-    return load_playback_file(address, tables_, [this]() -> PlaybackServerData& { return data_; });
+    result_ = load_playback_file(address);
+    return result_;
   }
-  SessionTables tables_;
-  PlaybackServerData data_;
+  const SessionTables& tables() const { return result_.tables; }
+  LoadResult result_;
 };
 
 TEST_F(PlaybackLoaderTest, PairsKeepFileOrderAndUnusableOnesStayInTheList) {
@@ -43,7 +43,7 @@ TEST_F(PlaybackLoaderTest, PairsKeepFileOrderAndUnusableOnesStayInTheList) {
       "<IOStimulusResponse version=\"1.5\"><Stimulus stimulusType=\"ExactString\" "
       "readWriteFlags=\"0\"/></IOStimulusResponse>";
   ASSERT_EQ(load(body).status, 0);
-  const auto& pairs = tables_.pairs();
+  const auto& pairs = tables().pairs();
   ASSERT_EQ(pairs.size(), 5u);
   const bool unusable[] = {false, true, true, false, true};
   for (std::size_t i = 0; i < pairs.size(); ++i) EXPECT_EQ(pairs[i].unusable(), unusable[i]) << i;
@@ -53,7 +53,26 @@ TEST_F(PlaybackLoaderTest, PairsKeepFileOrderAndUnusableOnesStayInTheList) {
   // A failed read carries no bytes, whatever the file says.
   EXPECT_TRUE(pairs[3].responses()[0].bytes().empty());
   EXPECT_EQ(pairs[3].responses()[0].returnValue(), 5);
-  EXPECT_EQ(tables_.docommands().size(), 1u);
+  EXPECT_EQ(tables().docommands().size(), 1u);
+  // Each unusable pair says which element broke which rule, and where.
+  ASSERT_EQ(result_.refusals.size(), 3u);
+  const struct {
+    const char* element;
+    const char* rule;
+  } expected[] = {
+      {"IOStimulusResponse", "its version 1.6 is newer than 1.5"},
+      {"Stimulus", "its returnValue is missing or not a 32-bit integer"},
+      {"Stimulus", "its stimulusType \"ExactString\" is neither \"exactString\" nor \"vbscript\" (the case counts)"},
+  };
+  for (std::size_t i = 0; i < 3; ++i) {
+    const Refusal& r = result_.refusals[i];
+    EXPECT_EQ(r.effect, Refusal::Effect::never_matches);
+    EXPECT_EQ(r.entry, "IOStimulusResponse");
+    EXPECT_EQ(r.element, expected[i].element) << i;
+    EXPECT_EQ(r.rule, expected[i].rule) << i;
+    EXPECT_GT(r.line, 0);
+    EXPECT_GE(r.line, r.entry_line);
+  }
 }
 
 TEST_F(PlaybackLoaderTest, ScriptedStimuliAndResponsesAreBuiltAsData) {
@@ -68,7 +87,7 @@ TEST_F(PlaybackLoaderTest, ScriptedStimuliAndResponsesAreBuiltAsData) {
       "<IOStimulusResponse version=\"1.5\"><Stimulus stimulusType=\"vbscript\" readWriteFlags=\"0\"/>"
       "</IOStimulusResponse>";
   ASSERT_EQ(load(body).status, 0);
-  const auto& pairs = tables_.pairs();
+  const auto& pairs = tables().pairs();
   ASSERT_EQ(pairs.size(), 2u);
   auto* s = dynamic_cast<const VBScriptStimulus*>(pairs[0].stimulus());
   ASSERT_NE(s, nullptr);
@@ -98,7 +117,7 @@ TEST_F(PlaybackLoaderTest, DoCommandEntriesAndTheirResponses) {
       rec::docommand("8", "", {rec::docommand_response("")}, "", "2") +
       rec::docommand("9", "", {rec::docommand_response("")}, "", "1.5", "exactmatch");
   ASSERT_EQ(load(body).status, 0);
-  const auto& e = tables_.docommands();
+  const auto& e = tables().docommands();
   ASSERT_EQ(e.size(), 3u);
   EXPECT_FALSE(e[0].unusable);
   EXPECT_EQ(e[0].command, 7u);
@@ -111,6 +130,18 @@ TEST_F(PlaybackLoaderTest, DoCommandEntriesAndTheirResponses) {
   EXPECT_EQ(e[1].command, 0xFFFFFFFFu);
   EXPECT_TRUE(e[2].unusable);
   EXPECT_EQ(e[2].doCmdType, "exactmatch");
+  ASSERT_EQ(result_.refusals.size(), 2u);
+  EXPECT_EQ(result_.refusals[0].rule, "its version 2 is newer than 1.5");
+  EXPECT_EQ(result_.refusals[1].rule, "its doCmdType \"exactmatch\" is not \"exactMatch\" (the case counts)");
+}
+
+TEST_F(PlaybackLoaderTest, UnconvertibleDoCommandValueFailsTheOpenWithItsReason) {
+  LoadResult& r = load(rec::docommand("4294967295", "", {rec::docommand_response("")}));
+  EXPECT_EQ(r.status, VARNEL_BAD_PLAYBACK_FILE);
+  ASSERT_EQ(r.refusals.size(), 1u);
+  EXPECT_EQ(r.refusals[0].effect, Refusal::Effect::open_fails);
+  EXPECT_EQ(r.refusals[0].element, "DoCommand");
+  EXPECT_NE(r.refusals[0].rule.find("its command is missing or not a 32-bit integer"), std::string::npos);
 }
 
 TEST_F(PlaybackLoaderTest, ValueStoreSeedFirstKeyWinsAndBinaryIsAnsiText) {
@@ -121,10 +152,18 @@ TEST_F(PlaybackLoaderTest, ValueStoreSeedFirstKeyWinsAndBinaryIsAnsiText) {
       "<ArrayPair arrayKey=\"bin\"><BinaryArrayValue>616263E9</BinaryArrayValue></ArrayPair>"
       "</ArrayInitValues>";
   ASSERT_EQ(load(rec::pair("A", {}), init).status, 0);
-  ASSERT_EQ(data_.current_values.size(), 2u);
-  EXPECT_EQ(data_.current_values.at("range").bstr().str(), u"10");
-  EXPECT_EQ(data_.current_values.at("bin").bstr().str(), u"abc\u00e9");
-  EXPECT_EQ(data_.default_values.at("range").bstr().str(), u"10");
+  const InitialValues& values = result_.initial_values;
+  ASSERT_EQ(values.size(), 2u);
+  EXPECT_EQ(values.at("range").bstr().str(), u"10");
+  EXPECT_EQ(values.at("bin").bstr().str(), u"abc\u00e9");
+}
+
+TEST_F(PlaybackLoaderTest, SeededTextsPassThroughTheCodePage) {
+  std::string init =
+      "<ArrayInitValues><ArrayPair arrayKey=\"unit\"><StringArrayValue>\u00e9\u03a9</StringArrayValue>"
+      "</ArrayPair></ArrayInitValues>";
+  ASSERT_EQ(load(rec::pair("A", {}), init).status, 0);
+  EXPECT_EQ(result_.initial_values.at("unit").bstr().str(), u"\u00e9?");
 }
 
 TEST_F(PlaybackLoaderTest, NoMatchingStreamSeedsNothing) {
@@ -135,9 +174,9 @@ TEST_F(PlaybackLoaderTest, NoMatchingStreamSeedsNothing) {
   region().set_playback_path(file.path());
   SessionAddress address;
   address.primary = 22;
-  LoadOutcome outcome = load_playback_file(address, tables_, [this]() -> PlaybackServerData& { return data_; });
+  LoadResult outcome = load_playback_file(address);
   EXPECT_TRUE(outcome.no_matching_stream);
-  EXPECT_TRUE(data_.current_values.empty());
+  EXPECT_TRUE(outcome.initial_values.empty());
 }
 
 }  // namespace

@@ -1,170 +1,188 @@
+// The worker as its callers see it: requests run on one thread against the
+// block they name, failures stay on the worker, and services that could
+// not start make their requests answer at once.
 #include "scripting/HelperThread.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
-#include "driver/Engine.h"
 #include "scripting/PlaybackServerData.h"
-#include "scripting/WorkerServices.h"
 
 namespace tap {
 namespace {
 
-// Records what the worker hands the script host, on the worker thread.
-struct HostLog {
-  std::vector<std::string> calls;
-  std::thread::id thread;
-  std::atomic<int> running{0};
-  std::atomic<bool> overlapped{false};
-};
+constexpr std::uint32_t kNoLimit = static_cast<std::uint32_t>(-1);
 
-class FakeHost : public ScriptHost {
- public:
-  explicit FakeHost(HostLog& log) : log_(log) {}
-  void Reset() override { log_.calls.push_back("reset"); }
-  void SetTimeout(std::int32_t ms) override { log_.calls.push_back("timeout " + std::to_string(ms)); }
-  void AddCode(const std::string& text) override { log_.calls.push_back("code " + text); }
-  void Run(const std::string& procedure, PlaybackServerData& data) override {
-    if (log_.running.fetch_add(1) != 0) log_.overlapped = true;
-    log_.thread = std::this_thread::get_id();
-    log_.calls.push_back("run " + procedure);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    data.ReadText = "from script";
-    if (procedure == "Fail") {
-      log_.running.fetch_sub(1);
-      throw std::runtime_error("Type mismatch");
-    }
-    log_.running.fetch_sub(1);
-  }
-
- private:
-  HostLog& log_;
-};
-
-class FakeRegExp : public RegExpEngine {
- public:
-  std::optional<std::vector<std::u16string>> Execute(std::u16string_view subject,
-                                                     std::u16string_view pattern,
-                                                     bool) override {
-    if (pattern == u"throw") throw std::runtime_error("bad pattern");
-    if (subject.find(pattern) == std::u16string_view::npos) return std::nullopt;
-    return std::vector<std::u16string>{std::u16string(subject), u"", u"\u00e9"};
-  }
-};
+std::string read_script(const std::string& body) {
+  return "Sub ExecuteRead(ByVal PlaybackEngine)\n" + body + "\nEnd Sub";
+}
 
 class HelperThreadTest : public testing::Test {
  protected:
-  void TearDown() override {
+  void TearDown() override { restart(false, false); }
+  // A fresh worker whose start-up fails the given services.
+  static void restart(bool host_fails, bool regex_fails) {
     HelperThread::stop_for_testing();
-    HelperThread::set_services_for_testing({});
+    HelperThread::fail_services_for_testing(host_fails, regex_fails);
   }
-  void use(bool with_host, bool with_regex) {
-    HelperThread::stop_for_testing();
-    HelperThread::set_services_for_testing([this, with_host, with_regex] {
-      WorkerServices s;
-      if (with_host) s.host = std::make_unique<FakeHost>(log_);
-      if (with_regex) s.regex = std::make_unique<FakeRegExp>();
-      return s;
-    });
+  static void run(PlaybackServerData& data, const std::string& body,
+                  std::uint32_t timeout = kNoLimit) {
+    data.read_context = true;
+    HelperThread::RunScript(read_script(body), "ExecuteRead", timeout, &data);
   }
-  HostLog log_;
 };
 
-TEST_F(HelperThreadTest, RunScriptResetsTheHostAndRunsOnTheWorker) {
-  use(true, false);
+TEST_F(HelperThreadTest, ScriptRunsWithTheObjectPointedAtTheGivenBlock) {
   PlaybackServerData data;
   HelperThread::SetDisplayErrors(true);
-  HelperThread::RunScript("Sub X\nEnd Sub", "X", static_cast<std::uint32_t>(-1), &data);
-  EXPECT_EQ(log_.calls, (std::vector<std::string>{"reset", "timeout -1", "code Sub X\nEnd Sub", "run X"}));
-  EXPECT_NE(log_.thread, std::this_thread::get_id());
+  run(data, "PlaybackEngine.ReadText = \"from script\"");
   EXPECT_EQ(data.ReadText, "from script");
   EXPECT_FALSE(HelperThread::DisplayErrors());
 }
 
-TEST_F(HelperThreadTest, FailedScriptKeepsWhatItStoredAndReachesNoCaller) {
-  use(true, false);
+TEST_F(HelperThreadTest, GlobalsDoNotSurviveIntoTheNextRun) {
   PlaybackServerData data;
-  EXPECT_NO_THROW(HelperThread::RunScript("", "Fail", 100, &data));
-  EXPECT_EQ(data.ReadText, "from script");
+  const std::string module = "Dim g\nSub ExecuteRead(ByVal PlaybackEngine)\n"
+                             "g = g & \"x\"\nPlaybackEngine.ReadText = g\nEnd Sub";
+  for (int i = 0; i < 2; ++i) {
+    HelperThread::RunScript(module, "ExecuteRead", kNoLimit, &data);
+    EXPECT_EQ(data.ReadText, "x") << "run " << i;
+  }
 }
 
-TEST_F(HelperThreadTest, WithoutHostNothingRunsAndNoLoadHappens) {
-  use(false, false);
-  PlaybackServerData data;
-  HelperThread::RunScript("", "X", 0, &data);
-  EXPECT_TRUE(log_.calls.empty());
-  Engine engine;
-  // With no host the open's preset status stays: the load never ran.
-  EXPECT_EQ(engine.Open("", 1, 0, 0, "", "", 0), 24);
+TEST_F(HelperThreadTest, FailuresKeepWhatTheScriptStoredAndReachNoCaller) {
+  struct Case {
+    const char* name;
+    std::string body;
+    std::uint32_t timeout;
+    std::int32_t error;  // the failure the worker notes; 1000: any syntax error
+    const char* text;    // what the block holds afterwards
+  };
+  const Case cases[] = {
+      {"run-time error half-way", "PlaybackEngine.ReadText = \"a\"\nx = 1 / 0\nPlaybackEngine.ReadText = \"b\"",
+       kNoLimit, 11, "a"},
+      {"time-out", "PlaybackEngine.ReadText = \"a\"\nDo\nLoop", 50, 0, "a"},
+      {"syntax error", "PlaybackEngine.ReadText = \"a\"\nIf Then", kNoLimit, 1000, ""},
+      {"unknown member", "PlaybackEngine.ReadText = \"a\"\nPlaybackEngine.Nothing = 1", kNoLimit, 438, "a"},
+  };
+  for (const Case& c : cases) {
+    PlaybackServerData data;
+    auto t0 = std::chrono::steady_clock::now();
+    EXPECT_NO_THROW(run(data, c.body, c.timeout)) << c.name;
+    EXPECT_EQ(data.ReadText, c.text) << c.name;
+    HelperThread::Failure f = HelperThread::LastFailure();
+    if (c.error == 1000) {
+      EXPECT_GE(f.number, 1000) << c.name;
+      EXPECT_LT(f.number, 1100) << c.name;
+    } else if (c.error) {
+      EXPECT_EQ(f.number, c.error) << c.name << ": " << f.description;
+    } else {
+      EXPECT_NE(f.number, 0) << c.name;
+    }
+    // A loop the time-out ends must not hold the caller long.
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(5)) << c.name;
+  }
 }
 
-TEST_F(HelperThreadTest, MatchStoresCaptureGroupsInAnsi) {
-  use(true, true);
+TEST_F(HelperThreadTest, MatchStoresTheGroupsOfTheFirstMatchInAnsi) {
   PlaybackServerData data;
-  data.captures = {"old"};
-  EXPECT_TRUE(HelperThread::MatchRegExp("MEAS:VOLT?", "VOLT", &data, false));
-  EXPECT_EQ(data.captures, (std::vector<std::string>{"MEAS:VOLT?", "", "\xE9"}));
+  data.captures = {"old", "older", "oldest"};
+  EXPECT_TRUE(HelperThread::MatchRegExp("VOLT 1.5;VOLT 2", "VOLT (\\S+?)(x)?(\\xE9)?(;|$)", &data, false));
+  EXPECT_EQ(data.captures, (std::vector<std::string>{"1.5", "", "", ";"}));
+  EXPECT_TRUE(HelperThread::MatchRegExp("caf\xE9", "caf(.)", &data, false));
+  EXPECT_EQ(data.captures, std::vector<std::string>{"\xE9"});
+  // A match without groups leaves an empty list.
+  EXPECT_TRUE(HelperThread::MatchRegExp("abc", "b", &data, false));
+  EXPECT_TRUE(data.captures.empty());
 }
 
-TEST_F(HelperThreadTest, MatchSearchesOnlyUpToTheFirstZeroByte) {
-  use(true, true);
+TEST_F(HelperThreadTest, MatchHonoursCaseAndSearchesOnlyUpToTheFirstZeroByte) {
   PlaybackServerData data;
+  EXPECT_FALSE(HelperThread::MatchRegExp("meas:volt?", "MEAS", &data, false));
+  EXPECT_TRUE(HelperThread::MatchRegExp("meas:volt?", "MEAS", &data, true));
   EXPECT_FALSE(HelperThread::MatchRegExp(std::string("AB\0CD", 5), "CD", &data, false));
-  EXPECT_TRUE(HelperThread::MatchRegExp(std::string("AB\0CD", 5), "AB", &data, false));
-  EXPECT_EQ(data.captures.front(), "AB");
+  EXPECT_TRUE(HelperThread::MatchRegExp(std::string("AB\0CD", 5), "(AB)$", &data, false));
+  EXPECT_EQ(data.captures, std::vector<std::string>{"AB"});
 }
 
-TEST_F(HelperThreadTest, NoMatchOrFailureKeepsPreviousGroups) {
-  use(true, true);
+TEST_F(HelperThreadTest, NoMatchOrABadPatternKeepsTheGroupsOfTheLastMatch) {
   PlaybackServerData data;
   data.captures = {"kept"};
   EXPECT_FALSE(HelperThread::MatchRegExp("abc", "xyz", &data, false));
-  EXPECT_FALSE(HelperThread::MatchRegExp("abc", "throw", &data, false));
+  EXPECT_FALSE(HelperThread::MatchRegExp("abc", "(unclosed", &data, false));
+  EXPECT_NE(HelperThread::LastFailure().number, 0);
   EXPECT_EQ(data.captures, std::vector<std::string>{"kept"});
 }
 
-TEST_F(HelperThreadTest, WithoutRegexEngineNothingMatches) {
-  use(true, false);
+TEST_F(HelperThreadTest, WithoutAScriptHostNothingRunsOrLoadsButMatchesStillWork) {
+  restart(true, false);
   PlaybackServerData data;
-  EXPECT_FALSE(HelperThread::MatchRegExp("abc", "abc", &data, false));
+  data.ReadText = "untouched";
+  run(data, "PlaybackEngine.ReadText = \"ran\"");
+  EXPECT_EQ(data.ReadText, "untouched");
+  bool loaded = false;
+  HelperThread::LoadFile([&] { loaded = true; });
+  EXPECT_FALSE(loaded);
+  EXPECT_TRUE(HelperThread::MatchRegExp("abc", "b", &data, false));
+}
+
+TEST_F(HelperThreadTest, WithoutRegularExpressionsNothingMatchesButScriptsRun) {
+  restart(false, true);
+  PlaybackServerData data;
+  data.captures = {"kept"};
+  EXPECT_FALSE(HelperThread::MatchRegExp("abc", "b", &data, false));
+  EXPECT_EQ(data.captures, std::vector<std::string>{"kept"});
+  run(data, "PlaybackEngine.ReadText = \"ran\"");
+  EXPECT_EQ(data.ReadText, "ran");
+  bool loaded = false;
+  HelperThread::LoadFile([&] { loaded = true; });
+  EXPECT_TRUE(loaded);
 }
 
 TEST_F(HelperThreadTest, StartFailureRaisesInitFailedAndTheNextRequestStartsAgain) {
-  use(true, false);
+  restart(false, false);
   HelperThread::fail_next_start_for_testing();
   PlaybackServerData data;
   try {
-    HelperThread::RunScript("", "X", 0, &data);
+    run(data, "PlaybackEngine.ReadText = \"ran\"");
     FAIL() << "expected InitFailed";
   } catch (const HelperThread::InitFailed& e) {
     EXPECT_STREQ(e.what(), "Initialization of the playback engine's scripting system failed.");
   }
-  EXPECT_TRUE(log_.calls.empty());
-  HelperThread::RunScript("", "X", 0, &data);
-  EXPECT_EQ(log_.calls.back(), "run X");
+  EXPECT_EQ(data.ReadText, "");
+  run(data, "PlaybackEngine.ReadText = \"ran\"");
+  EXPECT_EQ(data.ReadText, "ran");
 }
 
-TEST_F(HelperThreadTest, OpenReturns128WhenTheWorkerCannotStart) {
-  use(true, false);
-  HelperThread::fail_next_start_for_testing();
-  Engine engine;
-  EXPECT_EQ(engine.Open("", 1, 0, 0, "", "", 0), 128);
+TEST_F(HelperThreadTest, JobsRunOnTheWorkerThread) {
+  std::thread::id where;
+  HelperThread::LoadFile([&] { where = std::this_thread::get_id(); });
+  EXPECT_NE(where, std::thread::id());
+  EXPECT_NE(where, std::this_thread::get_id());
 }
 
-TEST_F(HelperThreadTest, RequestsFromManyThreadsAreServedOneAtATime) {
-  use(true, false);
+TEST_F(HelperThreadTest, RequestsFromManyThreadsEachReachTheirOwnBlock) {
+  constexpr int kThreads = 4, kRuns = 50;
   std::vector<std::thread> threads;
-  std::vector<PlaybackServerData> blocks(4);
-  for (int t = 0; t < 4; ++t)
+  std::vector<int> mixed(kThreads, 0);
+  for (int t = 0; t < kThreads; ++t)
     threads.emplace_back([&, t] {
-      for (int i = 0; i < 5; ++i) HelperThread::RunScript("", "X", 0, &blocks[t]);
+      PlaybackServerData data;
+      const std::string mine = "thread " + std::to_string(t);
+      for (int i = 0; i < kRuns; ++i) {
+        run(data, "PlaybackEngine.ReadText = \"" + mine + "\"");
+        if (data.ReadText != mine) ++mixed[t];
+        data.ReadText.clear();
+        if (!HelperThread::MatchRegExp(mine, "(\\d)", &data, false) || data.captures.size() != 1 ||
+            data.captures[0] != std::to_string(t))
+          ++mixed[t];
+      }
     });
   for (auto& t : threads) t.join();
-  EXPECT_FALSE(log_.overlapped);
-  EXPECT_EQ(std::count(log_.calls.begin(), log_.calls.end(), "run X"), 20);
+  EXPECT_EQ(mixed, std::vector<int>(kThreads, 0));
 }
 
 }  // namespace

@@ -38,15 +38,15 @@ TEST(PlaybackServerDataTest, ReadContextPresetsAnEmptyFailedRead) {
 
 TEST(PlaybackServerDataTest, InitStoredValuesFillsBothMapsAndKeepsPresentKeys) {
   PlaybackServerData d;
-  d.current_values.emplace("a", com::Variant(std::u16string(u"present")));
+  ASSERT_EQ(d.values.Store(com::Variant(u"a"), com::Variant(u"present")), com::S_OK);
   PlaybackServerData::ValueMap init;
   init.emplace("a", com::Variant(std::u16string(u"initial")));
   init.emplace("B", com::Variant(std::u16string(u"two")));
   d.InitStoredValues(init);
-  EXPECT_EQ(d.current_values.at("a").bstr().str(), u"present");
-  EXPECT_EQ(d.current_values.at("B").bstr().str(), u"two");
-  EXPECT_EQ(d.default_values.at("a").bstr().str(), u"initial");
-  EXPECT_EQ(d.current_values.count("b"), 0u);
+  EXPECT_EQ(d.values.current().at("a").bstr().str(), u"present");
+  EXPECT_EQ(d.values.current().at("B").bstr().str(), u"two");
+  EXPECT_EQ(d.values.defaults().at("a").bstr().str(), u"initial");
+  EXPECT_EQ(d.values.current().count("b"), 0u);
 }
 
 }  // namespace

@@ -1,53 +1,34 @@
 #include "RecordingSummary.h"
 
-#include <exception>
-
-#include "playfile/ElementReader.h"
-#include "playfile/PlaybackDocument.h"
-#include "playfile/element_parsers.h"
+#include "playfile/PlaybackLoader.h"
 
 namespace srplay {
 
-using tap::ElementReader;
-
 RecordingSummary summarize_recording(const std::string& path) {
   RecordingSummary summary;
-  tap::PlaybackDocument document;
-  summary.result = document.load(path);
-  if (summary.result.code != 0) return summary;
-  xml::Element root = document.root();
-  for (const xml::Element& stream : root.children(u"IORecordStream")) {
+  tap::RecordingLoad recording = tap::load_recording(path);
+  summary.result = recording.result;
+  for (const tap::RecordingLoad::Stream& stream : recording.streams) {
     StreamSummary s;
-    s.line = stream.line();
-    ElementReader attrs(stream);
-    s.return_value = attrs.text("returnValue").value_or("");
-    xml::Node first = stream.first_child_node();
-    if (first && first.is_element()) {
-      xml::Element a = first.as_element();
-      ElementReader addr(a);
-      s.intfaddr = addr.text("intfaddr").value_or("");
-      s.prim = addr.text("prim").value_or("");
-      s.sec = addr.text("sec").value_or("");
-      s.devprot = addr.text("devprot").value_or("");
-      s.bracket = addr.text("bracket").value_or("");
-      s.colon = addr.text("colon").value_or("");
-    }
-    for (const xml::Element& pair : stream.children(u"IOStimulusResponse")) {
-      ++s.pairs;
-      if (tap::parse_pair(pair).unusable()) ++s.unusable_pairs;
-    }
-    for (const xml::Element& entry : stream.children(u"DoCommand")) {
-      ++s.docommands;
-      try {
-        if (tap::parse_docommand(entry).unusable) ++s.unusable_docommands;
-      } catch (const std::exception& e) {
-        s.load_error = "line " + std::to_string(entry.line()) + ": DoCommand: " + e.what();
-      }
-    }
+    s.line = stream.line;
+    s.intfaddr = stream.intfaddr;
+    s.prim = stream.prim;
+    s.sec = stream.sec;
+    s.devprot = stream.devprot;
+    s.bracket = stream.bracket;
+    s.colon = stream.colon;
+    s.return_value = std::to_string(stream.load.status);
+    const tap::SessionTables& tables = stream.load.tables;
+    s.pairs = tables.pairs().size();
+    for (const tap::SRPair& pair : tables.pairs()) s.unusable_pairs += pair.unusable();
+    s.docommands = tables.docommands().size();
+    for (const tap::DoCommandSR& entry : tables.docommands()) s.unusable_docommands += entry.unusable;
+    for (const tap::Refusal& r : stream.load.refusals)
+      if (r.effect == tap::Refusal::Effect::open_fails)
+        s.load_error = "line " + std::to_string(r.line) + ": " + r.element + ": " + r.rule;
     summary.streams.push_back(std::move(s));
   }
-  if (xml::Element init = root.first_child(u"ArrayInitValues"))
-    summary.initial_values = init.children(u"ArrayPair").size();
+  summary.initial_values = recording.initial_values.size();
   return summary;
 }
 

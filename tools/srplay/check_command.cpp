@@ -2,115 +2,103 @@
 
 #include <cstdio>
 #include <memory>
-#include <optional>
 #include <string>
 
-#include "RecordingSummary.h"
-#include "model/bad_version.h"
+#include "model/VBScriptStimulus.h"
 #include "platform/os/code_page.h"
-#include "playfile/ElementReader.h"
-#include "playfile/PlaybackDocument.h"
-#include "playfile/conversion_error.h"
-#include "playfile/element_parsers.h"
-#include "playfile/file_format.h"
-#include "playfile/number_text.h"
+#include "playfile/PlaybackLoader.h"
+#include "vbscript/ScriptError.h"
+#include "vbscript/compile/Compiler.h"
 
 namespace srplay {
 namespace {
 
-using tap::ElementReader;
+using tap::Refusal;
 
-std::string attribute_text(const xml::Element& e, const char* name) {
-  return ElementReader(e).text(name).value_or("");
+std::string entry_words(const Refusal& r) {
+  if (r.entry == "IOStimulusResponse") return "pair \"" + r.entry_name + "\"";
+  return r.entry + " \"" + r.entry_name + "\"";
 }
 
-std::optional<std::string> version_problem(const xml::Element& e) {
-  std::optional<std::string> text = ElementReader(e).text("version");
-  if (!text) return "it has no version";
-  std::optional<double> v = tap::parse_version(*text);
-  if (!v) return "its version \"" + *text + "\" is not a number";
-  if (*v > tap::file_format::kEngineFileVersion) return "its version " + *text + " is newer than 1.5";
-  return std::nullopt;
-}
-
-// Runs one of the loader's parses and says why it refused, if it did.
-template <typename Parse>
-std::optional<std::string> refusal(const xml::Element& e, const char* type_attribute, Parse parse) {
-  try {
-    parse(e);
-    return std::nullopt;
-  } catch (const tap::bad_version&) {
-    return "its " + std::string(type_attribute) + " \"" + attribute_text(e, type_attribute) +
-           "\" is neither \"exactString\" nor \"vbscript\" (the case counts)";
-  } catch (const tap::conversion_error& c) {
-    return "its " + c.value_name() + " is missing or not a 32-bit integer";
-  } catch (const std::exception& x) {
-    return x.what();
+void print_refusal(const std::string& path, const Refusal& r) {
+  const bool same_element = r.line == r.entry_line && r.element == r.entry;
+  const std::string where =
+      same_element ? "" : "the " + r.element + " (line " + std::to_string(r.line) + "): ";
+  switch (r.effect) {
+    case Refusal::Effect::never_matches:
+      std::printf("%s:%d: %s will never match: %s%s\n", path.c_str(), r.entry_line,
+                  entry_words(r).c_str(), where.c_str(), r.rule.c_str());
+      break;
+    case Refusal::Effect::reads_fail:
+      std::printf("%s:%d: %s: every read of its response at line %d returns 128: %s\n",
+                  path.c_str(), r.entry_line, entry_words(r).c_str(), r.line, r.rule.c_str());
+      break;
+    case Refusal::Effect::open_fails:
+      if (r.rule.rfind("its ", 0) == 0)
+        std::printf("%s:%d: opening this stream fails: the %s's %s\n", path.c_str(), r.line,
+                    r.element.c_str(), r.rule.c_str() + 4);
+      else
+        std::printf("%s:%d: opening this stream fails: %s: %s\n", path.c_str(), r.line,
+                    r.element.c_str(), r.rule.c_str());
+      break;
   }
 }
 
-std::optional<std::string> pair_problem(const xml::Element& pair) {
-  if (auto p = version_problem(pair)) return p;
-  if (xml::Element s = pair.first_child(u"Stimulus"))
-    if (auto p = refusal(s, "stimulusType", [](const xml::Element& e) { tap::parse_stimulus(e); }))
-      return "the Stimulus (line " + std::to_string(s.line()) + "): " + *p;
-  for (const xml::Element& r : pair.children(u"Response"))
-    if (auto p = refusal(r, "responseType", [](const xml::Element& e) { tap::parse_response(e); }))
-      return "a Response (line " + std::to_string(r.line()) + "): " + *p;
-  return std::nullopt;
+// The driver loads a script that does not compile; it fails only when it
+// runs. Its first line is the procedure header the driver wraps it in.
+void warn_if_not_compiling(const std::string& path, std::int32_t line, const std::string& what,
+                           const std::string& script) {
+  tap::vbs::CompileResult compiled = tap::vbs::compile_module(tap::os::ansi_to_wide(script));
+  if (compiled) return;
+  std::printf("%s:%d: warning: %s: line %d of its script: %s (%d); the script fails when it runs\n",
+              path.c_str(), line, what.c_str(), compiled.line - 1,
+              tap::os::wide_to_ansi(tap::vbs::runtime_error_description(compiled.error)).c_str(),
+              compiled.error);
 }
 
-std::optional<std::string> docommand_problem(const xml::Element& entry) {
-  if (auto p = version_problem(entry)) return p;
-  std::string type = attribute_text(entry, "doCmdType");
-  if (type != tap::file_format::kExactMatch)
-    return "its doCmdType \"" + type + "\" is not \"exactMatch\" (the case counts)";
-  return std::nullopt;
+void check_scripts(const std::string& path, std::size_t stream_index,
+                   const tap::RecordingLoad::Stream& stream) {
+  const auto& pairs = stream.load.tables.pairs();
+  for (std::size_t p = 0; p < pairs.size() && p < stream.pair_lines.size(); ++p) {
+    const tap::SRPair& pair = pairs[p];
+    const auto& lines = stream.pair_lines[p];
+    const std::string name = "stream " + std::to_string(stream_index) + ", pair " +
+                             std::to_string(p) + " \"" + pair.name() + "\"";
+    if (auto* s = dynamic_cast<const tap::VBScriptStimulus*>(pair.stimulus()))
+      warn_if_not_compiling(path, lines.stimulus, name + ", stimulus", s->fields().script);
+    for (std::size_t r = 0; r < pair.responses().size() && r < lines.responses.size(); ++r)
+      if (pair.responses()[r].responseKind() == tap::SRPair::Response::kScriptPending)
+        warn_if_not_compiling(path, lines.responses[r], name + ", response " + std::to_string(r),
+                              pair.responses()[r].script());
+  }
 }
 
 int run_check(const std::string& path) {
-  tap::PlaybackDocument document;
-  xml::ParseResult result = document.load(path);
-  if (!result) {
-    std::printf("%s:%d:%d: refused: %s\n", path.c_str(), result.line, result.column,
-                result.message.c_str());
+  tap::RecordingLoad recording = tap::load_recording(path);
+  if (!recording.result) {
+    std::printf("%s:%d:%d: refused: %s\n", path.c_str(), recording.result.line,
+                recording.result.column, recording.result.message.c_str());
     return 1;
   }
   int rc = 0;
   std::size_t index = 0;
-  for (const xml::Element& stream : document.root().children(u"IORecordStream")) {
-    xml::Node first = stream.first_child_node();
-    std::string address = "(no InstrumentAddress first)";
-    if (first && first.is_element()) {
-      xml::Element a = first.as_element();
-      address = attribute_text(a, "intfaddr") + " prim " + attribute_text(a, "prim") + " sec " +
-                attribute_text(a, "sec") + " devprot " + attribute_text(a, "devprot") +
-                " bracket \"" + attribute_text(a, "bracket") + "\" colon \"" +
-                attribute_text(a, "colon") + "\"";
-    } else {
-      rc = 1;
+  for (const tap::RecordingLoad::Stream& s : recording.streams) {
+    std::printf("%s:%d: stream %zu: %s prim %s sec %s devprot %s bracket \"%s\" colon \"%s\"\n",
+                path.c_str(), s.line, index, s.intfaddr.c_str(), s.prim.c_str(), s.sec.c_str(),
+                s.devprot.c_str(), s.bracket.c_str(), s.colon.c_str());
+    for (const Refusal& r : s.load.refusals) {
+      print_refusal(path, r);
+      if (r.effect == Refusal::Effect::open_fails) rc = 1;
     }
-    std::printf("%s:%d: stream %zu: %s\n", path.c_str(), stream.line(), index++, address.c_str());
-    for (const xml::Element& pair : stream.children(u"IOStimulusResponse"))
-      if (auto p = pair_problem(pair))
-        std::printf("%s:%d: pair \"%s\" will never match: %s\n", path.c_str(), pair.line(),
-                    attribute_text(pair, "name").c_str(), p->c_str());
-    for (const xml::Element& entry : stream.children(u"DoCommand")) {
-      try {
-        tap::parse_docommand(entry);
-      } catch (const tap::conversion_error& c) {
-        std::printf("%s:%d: opening this stream fails: the DoCommand's %s is missing or not a "
-                    "32-bit integer (above 2147483647?)\n",
-                    path.c_str(), entry.line(), c.value_name().c_str());
-        rc = 1;
-        continue;
-      }
-      if (auto p = docommand_problem(entry))
-        std::printf("%s:%d: DoCommand \"%s\" will never match: %s\n", path.c_str(), entry.line(),
-                    attribute_text(entry, "name").c_str(), p->c_str());
-    }
+    check_scripts(path, index, s);
+    ++index;
   }
-  std::printf("%s: %s\n", path.c_str(), rc == 0 ? "the driver loads this file" : "the driver refuses some opens");
+  for (const Refusal& r : recording.refusals) {
+    print_refusal(path, r);
+    rc = 1;
+  }
+  std::printf("%s: %s\n", path.c_str(),
+              rc == 0 ? "the driver loads this file" : "the driver refuses some opens");
   return rc;
 }
 

@@ -20,6 +20,11 @@ class EnumVariant : public IEnumVARIANT {
   }
 
   HRESULT Next(Variant* item) override;
+  // The batch form: up to count items into items[0..count). fetched may be
+  // null only when count is 1. S_FALSE when fewer than count were left;
+  // E_INVALIDARG for a count of 0, E_POINTER for a missing output, E_FAIL
+  // without items.
+  HRESULT Next(std::uint32_t count, Variant* items, std::uint32_t* fetched);
   HRESULT Reset() override;
   // S_OK when it moved by count, S_FALSE when fewer items were left,
   // E_INVALIDARG for a count of 0.

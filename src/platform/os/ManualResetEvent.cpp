@@ -1,28 +1,26 @@
 #include "platform/os/ManualResetEvent.h"
 
+#include "platform/os/spin_wait.h"
+
 namespace tap::os {
 
 void ManualResetEvent::set() {
   {
     std::lock_guard lock(mutex_);
-    signalled_ = true;
+    signalled_.store(true, std::memory_order_release);
   }
   cv_.notify_all();
 }
 
 void ManualResetEvent::reset() {
   std::lock_guard lock(mutex_);
-  signalled_ = false;
+  signalled_.store(false, std::memory_order_release);
 }
 
 void ManualResetEvent::wait() {
+  if (spin_until([this] { return is_set(); })) return;
   std::unique_lock lock(mutex_);
-  cv_.wait(lock, [this] { return signalled_; });
-}
-
-bool ManualResetEvent::is_set() {
-  std::lock_guard lock(mutex_);
-  return signalled_;
+  cv_.wait(lock, [this] { return signalled_.load(std::memory_order_acquire); });
 }
 
 }  // namespace tap::os

@@ -1,12 +1,15 @@
 #pragma once
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 
+#include "platform/os/spin_wait.h"
+
 namespace tap::os {
 
 // The worker thread's message queue: callers post, the worker takes in
-// order and blocks while it is empty.
+// order and, while it is empty, spins briefly and then blocks.
 template <typename Message>
 class RequestQueue {
  public:
@@ -14,15 +17,18 @@ class RequestQueue {
     {
       std::lock_guard lock(mutex_);
       queue_.push_back(std::move(m));
+      size_.fetch_add(1, std::memory_order_release);
     }
     cv_.notify_one();
   }
 
   Message take() {
+    spin_until([this] { return size_.load(std::memory_order_acquire) != 0; });
     std::unique_lock lock(mutex_);
     cv_.wait(lock, [this] { return !queue_.empty(); });
     Message m = std::move(queue_.front());
     queue_.pop_front();
+    size_.fetch_sub(1, std::memory_order_relaxed);
     return m;
   }
 
@@ -30,6 +36,7 @@ class RequestQueue {
   std::mutex mutex_;
   std::condition_variable cv_;
   std::deque<Message> queue_;
+  std::atomic<std::size_t> size_{0};
 };
 
 }  // namespace tap::os

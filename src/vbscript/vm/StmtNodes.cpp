@@ -285,7 +285,10 @@ Flow ForEachNode::exec(Runtime& rt) const {
   if (!it) throw ScriptError(RuntimeError::not_a_collection);
   while (true) {
     Variant item;
-    if (it->Next(&item) != com::S_OK) return Flow::normal;
+    // A failing enumerator is an error of the walk, not its end.
+    hr = it->Next(&item);
+    throw_if_failed(hr);
+    if (hr != com::S_OK) return Flow::normal;
     Flow fl = visit(item);
     if (fl == Flow::exit_for) return Flow::normal;
     if (fl != Flow::normal) return fl;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the driver and srplay, then plays a recorded bench multimeter
-# through the driver and prints the conversation, call by call.
+# Builds the driver and srplay, then plays a recorded bench multimeter and
+# a scripted bench power supply through the driver and prints the
+# conversations, call by call.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -9,3 +10,7 @@ cmake --build --preset default --target srplay taplayback
 ./build/default/srplay info examples/bench-multimeter.xml
 echo
 ./build/default/srplay run examples/bench-multimeter.xml < examples/bench-multimeter.conv
+echo
+./build/default/srplay info examples/bench-power-supply.xml
+echo
+./build/default/srplay run examples/bench-power-supply.xml < examples/bench-power-supply.conv

@@ -1,5 +1,6 @@
 // The recordings in examples/ play back as their descriptions say.
 #include <cstring>
+#include <fstream>
 
 #include "e2e/playback_fixture.h"
 
@@ -7,6 +8,29 @@ namespace tap::e2e {
 namespace {
 
 std::string example(const char* name) { return std::string(TAP_SOURCE_DIR) + "/examples/" + name; }
+
+// The write and query lines of a conversation file, their escapes \n, \r,
+// \t and backslash undone; comments and other commands are left out.
+std::vector<std::pair<std::string, std::string>> conversation(const char* name) {
+  std::vector<std::pair<std::string, std::string>> lines;
+  std::ifstream in(example(name));
+  for (std::string line; std::getline(in, line);) {
+    std::size_t space = line.find(' ');
+    std::string verb = line.substr(0, space);
+    if (verb != "write" && verb != "query") continue;
+    std::string text;
+    for (std::size_t i = space + 1; i < line.size(); ++i) {
+      if (line[i] != '\\' || i + 1 == line.size()) {
+        text += line[i];
+        continue;
+      }
+      char c = line[++i];
+      text += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
+    }
+    lines.emplace_back(verb, text);
+  }
+  return lines;
+}
 
 TEST_F(PlaybackTest, BenchMultimeterAnswersItsSession) {
   region().set_playback_path(example("bench-multimeter.xml"));
@@ -33,6 +57,50 @@ TEST_F(PlaybackTest, BenchMultimeterAnswersItsSession) {
   EXPECT_EQ(dump.substr(0, 16), "+4.98731200E+00,");
   EXPECT_EQ(dump.back(), '\n');
   EXPECT_EQ(write("*TST?\n").status, 15);
+}
+
+// The demo conversation: settings read back, measurements following the
+// output, the load and the current limit, the error queue, *RST.
+TEST_F(PlaybackTest, BenchPowerSupplyConversationGetsItsAnswers) {
+  region().set_playback_path(example("bench-power-supply.xml"));
+  ASSERT_EQ(open(gpib(5)), 0);
+  std::vector<std::string> answers;
+  for (const auto& [verb, text] : conversation("bench-power-supply.conv")) {
+    if (verb == "query") {
+      answers.push_back(query(text));
+    } else {
+      Result w = write(text);
+      EXPECT_EQ(w.status, 0) << text;
+      EXPECT_EQ(w.actual, text.size()) << text;
+    }
+  }
+  EXPECT_EQ(answers, (std::vector<std::string>{
+                         "TARVENA,TPS-3303,SN20117,2.04\n",
+                         "0.000\n", "1.0000\n",                         // after *RST
+                         "12.000\n", "0.000\n",                         // VOLT 12, output off
+                         "1\n", "12.000\n", "0.5000\n",                 // on: 12 V / 24 ohms
+                         "0.2500\n", "6.000\n",                         // CURR 0.25: limited
+                         "12.000\n", "-222,\"Data out of range\"\n",  // VOLT 45 refused
+                         "0,\"No error\"\n",
+                         "0.0000\n",                                    // output off
+                         "0.000\n", "1.0000\n", "0\n"}));               // *RST
+}
+
+TEST_F(PlaybackTest, BenchPowerSupplyTakesLongFormsAnyCaseAndQueuesEachError) {
+  region().set_playback_path(example("bench-power-supply.xml"));
+  ASSERT_EQ(open(gpib(5)), 0);
+  EXPECT_EQ(write("voltage 2.5\n").status, 0);
+  EXPECT_EQ(query("Volt?\n"), "2.500\n");
+  EXPECT_EQ(write("CURR 3.5\n").status, 0);
+  EXPECT_EQ(write("VOLT -1\n").status, 0);
+  EXPECT_EQ(write("CURRENT .75\n").status, 0);
+  EXPECT_EQ(query("CURR?\n"), "0.7500\n");
+  EXPECT_EQ(query("VOLT?\n"), "2.500\n");
+  const std::string out_of_range = "-222,\"Data out of range\"\n";
+  EXPECT_EQ(query("SYSTEM:ERROR?\n"), out_of_range);
+  EXPECT_EQ(query("syst:err?\n"), out_of_range);
+  EXPECT_EQ(query("SYST:ERR?\n"), "0,\"No error\"\n");
+  EXPECT_EQ(write("OUTP MAYBE\n").status, 15);
 }
 
 TEST_F(PlaybackTest, OscilloscopeDeliversItsMegabyteBlock) {

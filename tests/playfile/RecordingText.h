@@ -90,6 +90,68 @@ inline std::string docommand_response(std::string_view data, int wait = 0, int r
   return out + "</DoCommandResponse>\n";
 }
 
+// Text for a double-quoted attribute. Line feeds and tabs are written as
+// character references, which attribute normalisation leaves alone, so a
+// script body keeps its lines.
+inline std::string attribute_text(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\n': out += "&#10;"; break;
+      case '\r': out += "&#13;"; break;
+      case '\t': out += "&#9;"; break;
+      default: out.push_back(c);
+    }
+  }
+  return out;
+}
+
+// A "vbscript" response: the body of ExecuteRead, bin.hex encoded.
+// `extra_attrs` adds attributes such as scriptTimeout.
+inline std::string script_response(std::string_view body, const std::string& extra_attrs = "") {
+  return "<Response responseType=\"vbscript\" returnValue=\"0\" stopReason=\"0\" " +
+         extra_attrs + "><ExactString>" + hex(body) + "</ExactString></Response>\n";
+}
+
+// A pair whose "vbscript" stimulus matches `pattern` and runs `script` as
+// the body of ExecuteWrite. `extra_attrs` adds stimulus attributes
+// (ignoreCase, ignoreFlags, scriptTimeout); readWriteFlags is 0 unless
+// given there.
+inline std::string script_pair(std::string_view pattern, std::string_view script,
+                               const std::vector<std::string>& responses = {},
+                               const std::string& extra_attrs = "") {
+  std::string attrs = extra_attrs;
+  if (attrs.find("readWriteFlags=") == std::string::npos) attrs += " readWriteFlags=\"0\"";
+  std::string out = "<IOStimulusResponse version=\"1.5\"><Stimulus stimulusType=\"vbscript\" " +
+                    attrs + " patternString=\"" + attribute_text(pattern) + "\" scriptString=\"" +
+                    attribute_text(script) + "\"/>\n";
+  for (const std::string& r : responses) out += r;
+  return out + "</IOStimulusResponse>\n";
+}
+
+// Initial values of the value store; `pairs` from string_value and
+// binary_value.
+inline std::string init_values(const std::vector<std::string>& pairs) {
+  std::string out = "<ArrayInitValues>";
+  for (const std::string& p : pairs) out += p;
+  return out + "</ArrayInitValues>\n";
+}
+
+// `text` goes into the file as it stands (UTF-8, escaped for XML).
+inline std::string string_value(const std::string& key, std::string_view text) {
+  return "<ArrayPair arrayKey=\"" + attribute_text(key) + "\"><StringArrayValue>" +
+         attribute_text(text) + "</StringArrayValue></ArrayPair>";
+}
+
+inline std::string binary_value(const std::string& key, std::string_view bytes) {
+  return "<ArrayPair arrayKey=\"" + attribute_text(key) + "\"><BinaryArrayValue>" + hex(bytes) +
+         "</BinaryArrayValue></ArrayPair>";
+}
+
 // A file that lives as long as this object.
 class TempFile {
  public:

@@ -32,8 +32,8 @@ Variant cdate(BuiltinState&, Args a) {
     com::HRESULT hr = com::change_type(out, a[0], com::VT_DATE);
     if (com::succeeded(hr)) return out;
     double serial;
-    if (com::failed(com::to_r8(a[0], &serial))) throw_if_failed(hr);
-    return convert(Variant(serial), com::VT_DATE);
+    if (com::succeeded(com::to_r8(a[0], &serial))) return convert(Variant(serial), com::VT_DATE);
+    throw_if_failed(hr);
   }
   return convert(a[0], com::VT_DATE);
 }

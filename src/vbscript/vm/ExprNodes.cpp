@@ -48,10 +48,15 @@ Variant* VarNode::address(Runtime& rt, ArrayLock&) const {
   return ref_.storage(rt, true, &g);
 }
 
-void VarNode::assign(Runtime& rt, Variant v, bool) const {
+Variant* VarNode::writable(Runtime& rt) const {
   GlobalSlot* g = nullptr;
   Variant* p = ref_.storage(rt, true, &g);
-  if (!p || (g && g->constant)) throw ScriptError(RuntimeError::illegal_assignment);
+  return p && !(g && g->constant) ? p : nullptr;
+}
+
+void VarNode::assign(Runtime& rt, Variant v, bool) const {
+  Variant* p = writable(rt);
+  if (!p) throw ScriptError(RuntimeError::illegal_assignment);
   store(*p, std::move(v));
 }
 
@@ -157,5 +162,7 @@ Variant MeNode::eval(Runtime& rt) const { return Variant(com::Ref<com::IDispatch
 Variant NothingNode::eval(Runtime&) const { return Variant(com::Ref<com::IDispatch>()); }
 
 Variant ErrNode::eval(Runtime& rt) const { return Variant(rt.err_object()); }
+
+Variant UnqualifiedNode::eval(Runtime&) const { throw ScriptError(RuntimeError::invalid_or_unqualified_reference); }
 
 }  // namespace tap::vbs

@@ -55,8 +55,10 @@ Variant* VarNode::writable(Runtime& rt) const {
 }
 
 void VarNode::assign(Runtime& rt, Variant v, bool) const {
-  Variant* p = writable(rt);
-  if (!p) throw ScriptError(RuntimeError::illegal_assignment);
+  // The check of writable(), kept inline: this is every plain assignment.
+  GlobalSlot* g = nullptr;
+  Variant* p = ref_.storage(rt, true, &g);
+  if (!p || (g && g->constant)) throw ScriptError(RuntimeError::illegal_assignment);
   store(*p, std::move(v));
 }
 

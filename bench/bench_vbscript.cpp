@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/os/code_page.h"
 #include "vbscript/host/ScriptHost.h"
 
 namespace {
@@ -37,6 +38,22 @@ void BM_StringBuilding(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * 20000);
 }
 BENCHMARK(BM_StringBuilding)->Unit(benchmark::kMillisecond);
+
+// One character appended at a time: the variable is the only holder of
+// its text, so each append must cost the character, not the length.
+void BM_AppendCharacters(benchmark::State& state) {
+  ScriptHost host;
+  const std::u16string count = tap::os::utf8_to_wide(std::to_string(state.range(0)));
+  const std::u16string text = u"Dim s, c, i\nc = \"x\"\nFor i = 1 To " + count +
+                              u"\n  s = s & c\nNext\nIf Len(s) <> " + count + u" Then Err.Raise 5\n";
+  for (auto _ : state) {
+    host.reset();
+    auto r = host.add_code(text);
+    if (!r.ok()) state.SkipWithError("script failed");
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_AppendCharacters)->Arg(200000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // Fifteen lines as a playback response script looks: a few constants, a
 // handler that inspects the request and builds a reply.

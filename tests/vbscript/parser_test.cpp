@@ -49,9 +49,14 @@ TEST(Parser, Precedence) {
     const char* tree;
   };
   const Case cases[] = {
-      {u"-2 ^ 2", "(neg (^ 2 2))"},
+      {u"-2 ^ 2", "(^ (neg 2) 2)"},
+      {u"-x ^ 2 * 3", "(* (^ (neg x) 2) 3)"},
       {u"2 ^ -1", "(^ 2 (neg 1))"},
+      {u"2 ^ -x ^ 2", "(^ (^ 2 (neg x)) 2)"},
+      {u"1 - x ^ 2", "(- 1 (^ x 2))"},
       {u"2 ^ 3 ^ 2", "(^ (^ 2 3) 2)"},
+      {u"a => b Or a =< b Or a >< b", "(or (or (>= a b) (<= a b)) (<> a b))"},
+      {u"(f)(1)", "[f](1)"},
       {u"1 + 2 * 3", "(+ 1 (* 2 3))"},
       {u"a Mod b \\ c * d", "(mod a (\\ b (* c d)))"},
       {u"1 + 2 & 3", "(& (+ 1 2) 3)"},
@@ -89,6 +94,9 @@ TEST(Parser, CallStatementsWithoutParentheses) {
       {u"f", "f"},
       {u"o.m", "o.m"},
       {u"f -1", "f((neg 1))"},
+      {u"Call (New C).M", "[new C].M"},
+      {u"Call ((f)) (x)", "[[f]](x)"},
+      {u"(f)(1)", "[f]([1])"},
   };
   for (const Case& c : cases) {
     ParseResult r = parse_module(c.text);

@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -7,14 +8,15 @@ namespace tap::com {
 
 // An automation string: UTF-16, may hold zero characters, and a null
 // string is distinct from an empty one (both have length 0). Immutable and
-// cheap to copy: copies share one buffer.
+// cheap to copy: copies share one buffer. A buffer nobody else holds may
+// grow in place (append_if_sole_owner), which no other holder can observe.
 class BStr {
  public:
   BStr() = default;  // null
-  BStr(std::u16string text) : text_(std::make_shared<const std::u16string>(std::move(text))) {}
+  BStr(std::u16string text) : text_(std::make_shared<std::u16string>(std::move(text))) {}
   BStr(std::u16string_view text) : BStr(std::u16string(text)) {}
   BStr(const char16_t* text) {  // nullptr gives a null string
-    if (text) text_ = std::make_shared<const std::u16string>(text);
+    if (text) text_ = std::make_shared<std::u16string>(text);
   }
 
   bool is_null() const { return text_ == nullptr; }
@@ -26,8 +28,14 @@ class BStr {
 
   friend bool operator==(const BStr& a, const BStr& b) { return a.view() == b.view(); }
 
+  bool shares_buffer_with(const BStr& other) const { return text_ && text_ == other.text_; }
+  // Appends `parts` in place when this is the only holder of a non-null
+  // buffer, growing it geometrically so that repeated appends cost linear
+  // time in all; false, and nothing changed, otherwise.
+  bool append_if_sole_owner(std::span<const BStr> parts);
+
  private:
-  std::shared_ptr<const std::u16string> text_;
+  std::shared_ptr<std::u16string> text_;  // never changed while shared
 };
 
 }  // namespace tap::com

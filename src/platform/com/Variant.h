@@ -74,6 +74,8 @@ class Variant {
   std::uint8_t ui1() const { return u_.ui1; }
   std::int32_t scode() const { return u_.scode; }
   const BStr& bstr() const { return str_; }
+  // For growing a string in place (BStr::append_if_sole_owner) only.
+  BStr& bstr_for_append() { return str_; }
   const Ref<IDispatch>& dispatch() const { return obj_; }
   const std::shared_ptr<SafeArray>& array() const { return array_; }
   Variant* ref() const { return u_.ref; }

@@ -1,5 +1,6 @@
 #include "vbscript/compile/Compiler.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -8,6 +9,7 @@
 #include "vbscript/builtins/Builtin.h"
 #include "vbscript/compile/constants.h"
 #include "vbscript/parse/Parser.h"
+#include "vbscript/vm/AppendNode.h"
 #include "vbscript/vm/ExprNodes.h"
 #include "vbscript/vm/InterpBuiltins.h"
 #include "vbscript/vm/OpNodes.h"
@@ -110,6 +112,7 @@ class Compiler {
   std::int32_t link(const std::u16string& lower);
   void declare(const std::u16string& lower, GlobalDecl::Kind kind, const Procedure* proc, const ClassDef* cls,
                const ast::Stmt& at);
+  void declare_procedures(const ast::Block& b);
   void declare_top_level(const ast::Module& ast);
   std::unique_ptr<Procedure> make_proc(const ast::ProcDecl& d, const ClassDef* owner);
   void declare_class(const ast::ClassDecl& c);
@@ -198,6 +201,18 @@ void collect_declared(const ast::Block& b, std::vector<std::u16string>& out) {
   }
 }
 
+// "s = s & a & b": the operands after s, left to right; empty for any
+// other assignment.
+std::vector<const ast::Expr*> appended_parts(const ast::AssignStmt& a) {
+  std::vector<const ast::Expr*> parts;
+  if (a.is_set || a.target->kind != ast::ExprKind::ident) return parts;
+  const ast::Expr* e = a.value.get();
+  for (; e->kind == ast::ExprKind::binary && e->op == ast::Op::cat; e = e->a.get()) parts.push_back(e->b.get());
+  if (e->kind != ast::ExprKind::ident || fold_name(e->name) != fold_name(a.target->name)) parts.clear();
+  std::reverse(parts.begin(), parts.end());
+  return parts;
+}
+
 std::int32_t Compiler::link(const std::u16string& lower) {
   auto it = links_.find(lower);
   if (it != links_.end()) return it->second;
@@ -211,8 +226,11 @@ void Compiler::declare(const std::u16string& lower, GlobalDecl::Kind kind, const
                        const ast::Stmt& at) {
   bool fresh = module_names_.insert(lower).second;
   if (!fresh && kind != GlobalDecl::Kind::variable) {
+    // A procedure defined again replaces the earlier one (the last wins
+    // as the module links); a class name stays unique.
     for (const GlobalDecl& d : m_.decls)
-      if (m_.link_names[static_cast<std::size_t>(d.link)] == lower && d.kind != GlobalDecl::Kind::variable)
+      if (m_.link_names[static_cast<std::size_t>(d.link)] == lower && d.kind != GlobalDecl::Kind::variable &&
+          (d.kind != kind || kind == GlobalDecl::Kind::class_def))
         fail(SyntaxError::syn_name_redefined, at.line, at.column);
   }
   GlobalDecl d;
@@ -324,8 +342,10 @@ void Compiler::declare_class(const ast::ClassDecl& c) {
   m_.classes.push_back(std::move(cd));
 }
 
-void Compiler::declare_top_level(const ast::Module& ast) {
-  for (const ast::StmtPtr& sp : ast.body) {
+// Procedures and classes are defined before any code runs, also those
+// written inside a block ("If False Then Sub S ... End Sub End If").
+void Compiler::declare_procedures(const ast::Block& b) {
+  for (const ast::StmtPtr& sp : b) {
     switch (sp->kind) {
       case ast::StmtKind::procedure: {
         auto& d = static_cast<const ast::ProcDecl&>(*sp);
@@ -336,9 +356,13 @@ void Compiler::declare_top_level(const ast::Module& ast) {
         break;
       }
       case ast::StmtKind::class_decl: declare_class(static_cast<const ast::ClassDecl&>(*sp)); break;
-      default: break;
+      default: for_each_nested_block(*sp, [&](const ast::Block& inner) { declare_procedures(inner); }); break;
     }
   }
+}
+
+void Compiler::declare_top_level(const ast::Module& ast) {
+  declare_procedures(ast.body);
   std::vector<std::u16string> declared;
   collect_declared(ast.body, declared);
   for (const std::u16string& n : declared)
@@ -482,7 +506,16 @@ void Compiler::stmt(const ast::Stmt& s, Block& out) {
   switch (s.kind) {
     case K::assign: {
       auto& a = static_cast<const ast::AssignStmt&>(s);
-      out.stmts.push_back(node<AssignNode>(s, expr(*a.target), expr(*a.value), a.is_set));
+      ExprNode target = expr(*a.target);
+      std::vector<const ast::Expr*> parts = appended_parts(a);
+      if (!parts.empty() && dynamic_cast<VarNode*>(target.get())) {
+        ExprList compiled;
+        for (const ast::Expr* p : parts) compiled.push_back(expr(*p));
+        std::unique_ptr<VarNode> var(static_cast<VarNode*>(target.release()));
+        out.stmts.push_back(node<AppendNode>(s, std::move(var), std::move(compiled)));
+        return;
+      }
+      out.stmts.push_back(node<AssignNode>(s, std::move(target), expr(*a.value), a.is_set));
       return;
     }
     case K::call: {
@@ -605,9 +638,10 @@ void Compiler::stmt(const ast::Stmt& s, Block& out) {
     case K::on_error:
       out.stmts.push_back(node<OnErrorNode>(s, static_cast<const ast::OnErrorStmt&>(s).resume_next));
       return;
-    case K::option_explicit: return;
-    case K::procedure:
-    case K::class_decl: fail(SyntaxError::syn_syntax_error, s.line, s.column);
+    case K::option_explicit:
+    case K::stop:
+    case K::procedure:   // defined before the code ran
+    case K::class_decl: return;
   }
 }
 
@@ -621,7 +655,7 @@ ExprList Compiler::args(const std::vector<ast::ExprPtr>& in) {
 ExprNode Compiler::object_of(const ast::Expr* e, bool* allow_private, const ast::Expr& at) {
   *allow_private = false;
   if (!e) {
-    if (s_->with_slots.empty()) fail(SyntaxError::syn_syntax_error, at.line, at.column);
+    if (s_->with_slots.empty()) return node<UnqualifiedNode>(at);
     NameRef r;
     r.local = s_->with_slots.back();
     return node<VarNode>(at, r);

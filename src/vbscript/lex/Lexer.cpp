@@ -156,7 +156,13 @@ class Scanner {
       case u'/': return single(Tok::slash);
       case u'\\': return single(Tok::backslash);
       case u'^': return single(Tok::caret);
-      case u'=': return single(Tok::eq);
+      case u'=':
+        // "=>" and "=<" are accepted spellings of ">=" and "<=".
+        ++pos_;
+        if (pos_ < s_.size() && s_[pos_] == u'>') { ++pos_; t.kind = Tok::ge; }
+        else if (pos_ < s_.size() && s_[pos_] == u'<') { ++pos_; t.kind = Tok::le; }
+        else t.kind = Tok::eq;
+        return true;
       case u'(': return single(Tok::lparen);
       case u')': return single(Tok::rparen);
       case u',': return single(Tok::comma);
@@ -169,6 +175,7 @@ class Scanner {
       case u'>':
         ++pos_;
         if (pos_ < s_.size() && s_[pos_] == u'=') { ++pos_; t.kind = Tok::ge; }
+        else if (pos_ < s_.size() && s_[pos_] == u'<') { ++pos_; t.kind = Tok::ne; }  // "><"
         else t.kind = Tok::gt;
         return true;
       case u'&':

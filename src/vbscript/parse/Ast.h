@@ -44,7 +44,7 @@ using ExprPtr = std::unique_ptr<Expr>;
 
 enum class StmtKind : std::uint8_t {
   assign, call, dim, redim, constant, erase, if_, select, for_next, for_each,
-  do_loop, with, exit, on_error, option_explicit, procedure, class_decl,
+  do_loop, with, exit, on_error, option_explicit, procedure, class_decl, stop,
 };
 
 struct Stmt {
@@ -157,6 +157,11 @@ struct OnErrorStmt : Stmt {
 
 struct OptionExplicitStmt : Stmt {
   OptionExplicitStmt() : Stmt(StmtKind::option_explicit) {}
+};
+
+// Stop: a breakpoint for a debugger; without one it does nothing.
+struct StopStmt : Stmt {
+  StopStmt() : Stmt(StmtKind::stop) {}
 };
 
 enum class ProcKind : std::uint8_t { sub, function, property_get, property_let, property_set };

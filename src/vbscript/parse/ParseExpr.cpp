@@ -1,6 +1,6 @@
 // Expressions, lowest precedence first:
 //   Imp < Eqv < Xor < Or < And < Not < comparisons (= <> < > <= >= Is)
-//   < & < + - < Mod < \ < * / < unary - < ^ < postfix (.name, (args))
+//   < & < + - < Mod < \ < * / < ^ < unary - < postfix (.name, (args))
 #include <algorithm>
 
 #include "platform/com/conversions.h"
@@ -119,17 +119,27 @@ ExprPtr ParserState::additive_expr() {
   return e;
 }
 
-// mul := unary {(* | /) unary}
+// mul := power {(* | /) power}
 ExprPtr ParserState::mul_expr() {
-  ExprPtr e = unary_expr();
+  ExprPtr e = power_expr();
   while (at(Tok::star) || at(Tok::slash)) {
     const Token& t = next();
-    e = binary(t.kind == Tok::star ? Op::mul : Op::div, std::move(e), unary_expr(), t);
+    e = binary(t.kind == Tok::star ? Op::mul : Op::div, std::move(e), power_expr(), t);
   }
   return e;
 }
 
-// unary := (- | +) unary | Not not | power
+// power := unary {^ unary}; negation binds tighter, so -2^2 is (-2)^2.
+ExprPtr ParserState::power_expr() {
+  ExprPtr e = unary_expr();
+  while (at(Tok::caret)) {
+    const Token& t = next();
+    e = binary(Op::pow, std::move(e), unary_expr(), t);
+  }
+  return e;
+}
+
+// unary := (- | +) unary | Not not | postfix
 ExprPtr ParserState::unary_expr() {
   if (at(Tok::minus) || at(Tok::plus) || at(Tok::kw_not)) {
     DepthGuard guard(*this);
@@ -142,32 +152,7 @@ ExprPtr ParserState::unary_expr() {
     e->a = std::move(operand);
     return e;
   }
-  return power_expr();
-}
-
-// power := postfix {^ (postfix | - power-operand)}; -2^2 is -(2^2).
-ExprPtr ParserState::power_expr() {
-  ExprPtr e = postfix_chain(false);
-  while (at(Tok::caret)) {
-    const Token& t = next();
-    ExprPtr rhs;
-    if (at(Tok::minus) || at(Tok::plus)) {
-      DepthGuard guard(*this);
-      const Token& m = next();
-      ExprPtr operand = postfix_chain(false);
-      if (m.kind == Tok::minus) {
-        rhs = make(ExprKind::unary, m);
-        rhs->op = Op::neg;
-        rhs->a = std::move(operand);
-      } else {
-        rhs = std::move(operand);
-      }
-    } else {
-      rhs = postfix_chain(false);
-    }
-    e = binary(Op::pow, std::move(e), std::move(rhs), t);
-  }
-  return e;
+  return postfix_chain(false);
 }
 
 // args := "(" [arg {"," arg}] ")", where an arg may be left out.
@@ -191,7 +176,7 @@ ExprPtr ParserState::postfix_chain(bool statement_start) {
     const Token& t = next();
     e = make(ExprKind::member, t);
     e->name = member_name();
-  } else if (statement_start) {
+  } else if (statement_start && !at(Tok::lparen)) {
     const Token& t = peek();
     if (at(Tok::kw_me)) {
       next();
@@ -212,8 +197,7 @@ ExprPtr ParserState::postfix_chain(bool statement_start) {
       m->a = std::move(e);
       m->name = member_name();
       e = std::move(m);
-    } else if (at(Tok::lparen) && e->kind != ExprKind::literal && e->kind != ExprKind::paren &&
-               e->kind != ExprKind::new_object) {
+    } else if (at(Tok::lparen) && e->kind != ExprKind::literal && e->kind != ExprKind::new_object) {
       const Token& t = peek();
       auto c = make(ExprKind::call, t);
       c->height = e->height + 1;

@@ -99,8 +99,9 @@ StmtPtr ParserState::statement_inner() {
           (word_is(peek(1).text, "get") || word_is(peek(1).text, "let")))
         return procedure(Visibility::dim, false);
       if (at_word("property") && peek(1).kind == Tok::kw_set) return procedure(Visibility::dim, false);
+      if (at_word("stop") && ends_statement(1)) return stmt_at<StopStmt>(next());
       return identifier_statement();
-    case Tok::kw_me: case Tok::dot: return identifier_statement();
+    case Tok::kw_me: case Tok::dot: case Tok::lparen: return identifier_statement();
     case Tok::kw_loop: fail(SyntaxError::syn_loop_without_do);
     case Tok::kw_next: fail(SyntaxError::syn_unexpected_next);
     default: fail(SyntaxError::syn_expected_statement);

@@ -109,8 +109,24 @@ class ParserState {
   [[noreturn]] void fail(std::int32_t number, const Token& at) const {
     throw ParseFailure{number, at.line, at.column};
   }
-  bool at_end_of_statement() const {
-    return at(Tok::newline) || at(Tok::colon) || at(Tok::eof) || (inline_if_ > 0 && at(Tok::kw_else));
+  bool at_end_of_statement() const { return ends_statement(0); }
+  // Whether the token `ahead` ends a statement: a separator, Else in a
+  // single-line If, or an "End <block>" on the same line ("x = 1 End If").
+  bool ends_statement(std::size_t ahead) const {
+    switch (peek(ahead).kind) {
+      case Tok::newline: case Tok::colon: case Tok::eof: return true;
+      case Tok::kw_else: return inline_if_ > 0;
+      case Tok::kw_end: return closes_block(peek(ahead + 1));
+      default: return false;
+    }
+  }
+  static bool closes_block(const Token& t) {
+    switch (t.kind) {
+      case Tok::kw_if: case Tok::kw_sub: case Tok::kw_function: case Tok::kw_select: case Tok::kw_with:
+      case Tok::kw_class:
+        return true;
+      default: return t.kind == Tok::identifier && word_is(t.text, "property");
+    }
   }
 
   std::size_t pos_ = 0;

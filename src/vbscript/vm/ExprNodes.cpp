@@ -48,7 +48,14 @@ Variant* VarNode::address(Runtime& rt, ArrayLock&) const {
   return ref_.storage(rt, true, &g);
 }
 
+Variant* VarNode::writable(Runtime& rt) const {
+  GlobalSlot* g = nullptr;
+  Variant* p = ref_.storage(rt, true, &g);
+  return p && !(g && g->constant) ? p : nullptr;
+}
+
 void VarNode::assign(Runtime& rt, Variant v, bool) const {
+  // The check of writable(), kept inline: this is every plain assignment.
   GlobalSlot* g = nullptr;
   Variant* p = ref_.storage(rt, true, &g);
   if (!p || (g && g->constant)) throw ScriptError(RuntimeError::illegal_assignment);
@@ -160,5 +167,7 @@ Variant MeNode::eval(Runtime& rt) const { return Variant(com::Ref<com::IDispatch
 Variant NothingNode::eval(Runtime&) const { return Variant(com::Ref<com::IDispatch>()); }
 
 Variant ErrNode::eval(Runtime& rt) const { return Variant(rt.err_object()); }
+
+Variant UnqualifiedNode::eval(Runtime&) const { throw ScriptError(RuntimeError::invalid_or_unqualified_reference); }
 
 }  // namespace tap::vbs

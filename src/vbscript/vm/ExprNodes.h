@@ -40,6 +40,9 @@ class VarNode final : public Expr {
   const com::Variant* peek(Runtime& rt) const override;
   com::Variant* address(Runtime& rt, ArrayLock&) const override;
   void assign(Runtime& rt, com::Variant v, bool is_set) const override;
+  // The storage an assignment would write, or null where assign() would
+  // fail (a procedure's name, a constant).
+  com::Variant* writable(Runtime& rt) const;
 
  private:
   NameRef ref_;
@@ -140,6 +143,13 @@ class NothingNode final : public Expr {
 };
 
 class ErrNode final : public Expr {
+ public:
+  using Expr::Expr;
+  com::Variant eval(Runtime& rt) const override;
+};
+
+// ".name" written outside any With: an error only when it runs.
+class UnqualifiedNode final : public Expr {
  public:
   using Expr::Expr;
   com::Variant eval(Runtime& rt) const override;

@@ -33,7 +33,6 @@ struct Frame {
   com::IDispatch* me_object = nullptr;
   const Procedure* proc = nullptr;
   bool resume_next = false;
-  bool used_resume_next = false;  // Err is cleared when such a procedure returns
 };
 
 struct LoadedModule {

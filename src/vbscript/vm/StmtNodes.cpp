@@ -27,13 +27,18 @@ void record_error(Runtime& rt, const ScriptError& e) {
   es.help_context = e.help_context();
 }
 
-// Under On Error Resume Next a failed test resumes with the statement after
-// it: the body of the If arm, Case or top-tested loop it guards, or
-// whatever follows a bottom-tested loop. `on_error` is that outcome.
-bool test_or_resume(Runtime& rt, const ExprNode& test, bool on_error) {
-  if (!rt.frame->resume_next) return truth(test->eval(rt));
+// Runs `part` of a statement; under On Error Resume Next an error it raises
+// is recorded and false returned, and the statement goes on with whatever
+// the next statement is for that part.
+template <typename Part>
+bool run_or_resume(Runtime& rt, Part&& part) {
+  if (!rt.frame->resume_next) {
+    part();
+    return true;
+  }
   try {
-    return truth(test->eval(rt));
+    part();
+    return true;
   } catch (ScriptError& e) {
     if (!rt.frame->resume_next) throw;
     record_error(rt, e);
@@ -41,7 +46,24 @@ bool test_or_resume(Runtime& rt, const ExprNode& test, bool on_error) {
     if (!rt.frame->resume_next) throw;
     record_error(rt, ScriptError(RuntimeError::out_of_memory));
   }
-  return on_error;
+  return false;
+}
+
+// Under On Error Resume Next a failed test resumes with the statement after
+// it: the body of the If arm, Case or top-tested loop it guards, or
+// whatever follows a bottom-tested loop. `on_error` is that outcome.
+bool test_or_resume(Runtime& rt, const ExprNode& test, bool on_error) {
+  bool result = on_error;
+  run_or_resume(rt, [&] { result = truth(test->eval(rt)); });
+  return result;
+}
+
+// A For, For Each or With header that failed under Resume Next goes on
+// with the first statement of the body; reaching Next (or End With) ends
+// the statement, so the body runs once.
+Flow run_once(Runtime& rt, const Block& body, bool is_loop) {
+  Flow f = body.run(rt);
+  return is_loop && f == Flow::exit_for ? Flow::normal : f;
 }
 
 }  // namespace
@@ -146,14 +168,8 @@ Flow IfNode::exec(Runtime& rt) const {
 
 Flow SelectNode::exec(Runtime& rt) const {
   Variant subject;
-  try {
-    subject = subject_->eval(rt);
-  } catch (ScriptError& e) {
-    if (!rt.frame->resume_next) throw;
-    // The next statement is the first Case's body.
-    record_error(rt, e);
-    return cases.empty() ? Flow::normal : cases.front().body.run(rt);
-  }
+  // A subject that fails under Resume Next selects no Case.
+  if (!run_or_resume(rt, [&] { subject = subject_->eval(rt); })) return Flow::normal;
   for (const Case& c : cases) {
     if (c.values.empty()) return c.body.run(rt);
     for (const ExprNode& v : c.values) {
@@ -200,6 +216,21 @@ Variant loop_number(const Variant& v0) {
   return out;
 }
 
+// The enumerator For Each walks a collection object with.
+com::Ref<com::IDispatch> enumerator(const Variant& coll) {
+  if (!coll.is_object()) throw ScriptError(RuntimeError::not_a_collection);
+  if (!coll.dispatch()) throw ScriptError(RuntimeError::object_variable_not_set);
+  Variant en;
+  com::ExcepInfo ex;
+  com::HRESULT hr = coll.dispatch()->Invoke(com::DISPID_NEWENUM, com::DISPATCH_METHOD | com::DISPATCH_PROPERTYGET,
+                                           {}, &en, &ex);
+  if (hr == com::DISP_E_EXCEPTION) raise_invoke_error(hr, ex);
+  if (com::failed(hr) || !en.is_object()) throw ScriptError(RuntimeError::not_a_collection);
+  com::Ref<com::IDispatch> holder = en.dispatch();
+  if (!dynamic_cast<com::IEnumVARIANT*>(holder.get())) throw ScriptError(RuntimeError::not_a_collection);
+  return holder;
+}
+
 Variant counter_value(std::int64_t v, bool integer) {
   if (integer && v >= -32768 && v <= 32767) return Variant(static_cast<std::int16_t>(v));
   if (v >= INT32_MIN && v <= INT32_MAX) return Variant(static_cast<std::int32_t>(v));
@@ -209,12 +240,16 @@ Variant counter_value(std::int64_t v, bool integer) {
 }  // namespace
 
 Flow ForNode::exec(Runtime& rt) const {
-  Variant from = from_->eval(rt);
-  Variant to = to_->eval(rt);
-  Variant step = step_ ? step_->eval(rt) : Variant(std::int16_t{1});
-  from = loop_number(from);
-  to = loop_number(to);
-  step = loop_number(step);
+  Variant from, to, step;
+  bool header_ok = run_or_resume(rt, [&] {
+    from = from_->eval(rt);
+    to = to_->eval(rt);
+    step = step_ ? step_->eval(rt) : Variant(std::int16_t{1});
+    from = loop_number(from);
+    to = loop_number(to);
+    step = loop_number(step);
+  });
+  if (!header_ok) return run_once(rt, body, true);
   std::int64_t f, t, s;
   ArrayLock lock;
   Variant* var = (small_int(from, f) && small_int(to, t) && small_int(step, s)) ? var_->address(rt, lock) : nullptr;
@@ -255,15 +290,23 @@ Flow ForNode::generic(Runtime& rt, Variant to, Variant step) const {
 }
 
 Flow ForEachNode::exec(Runtime& rt) const {
-  Variant coll = collection_->eval(rt);
+  Variant coll;
+  com::Ref<com::IDispatch> holder;  // the enumerator of a collection
+  bool header_ok = run_or_resume(rt, [&] {
+    coll = collection_->eval(rt);
+    if (!coll.is_array()) holder = enumerator(coll);
+  });
+  if (!header_ok) return run_once(rt, body, true);
   auto visit = [&](const Variant& item) {
     var_->assign(rt, item.is_array() ? assignable(item, false) : item, item.is_object());
     Flow fl = body.run(rt);
     rt.tick();
     return fl;
   };
-  if (coll.is_array() && coll.array()) {
+  if (coll.is_array()) {
     std::shared_ptr<com::SafeArray> arr = coll.array();
+    // "Dim a()" and an erased array have no dimension and no elements.
+    if (!arr || arr->dimensions() == 0) return Flow::normal;
     ArrayLock lock;
     lock.hold(arr);
     for (std::size_t i = 0; i < arr->data().size(); ++i) {
@@ -274,17 +317,7 @@ Flow ForEachNode::exec(Runtime& rt) const {
     }
     return Flow::normal;
   }
-  if (!coll.is_object()) throw ScriptError(RuntimeError::not_a_collection);
-  if (!coll.dispatch()) throw ScriptError(RuntimeError::object_variable_not_set);
-  Variant en;
-  com::ExcepInfo ex;
-  com::HRESULT hr = coll.dispatch()->Invoke(com::DISPID_NEWENUM, com::DISPATCH_METHOD | com::DISPATCH_PROPERTYGET,
-                                           {}, &en, &ex);
-  if (hr == com::DISP_E_EXCEPTION) raise_invoke_error(hr, ex);
-  if (com::failed(hr) || !en.is_object()) throw ScriptError(RuntimeError::not_a_collection);
-  com::Ref<com::IDispatch> holder = en.dispatch();
-  auto* it = dynamic_cast<com::IEnumVARIANT*>(holder.get());
-  if (!it) throw ScriptError(RuntimeError::not_a_collection);
+  auto* it = static_cast<com::IEnumVARIANT*>(holder.get());
   while (true) {
     Variant item;
     // A failing enumerator is an error of the walk, not its end.
@@ -316,8 +349,12 @@ Flow DoNode::exec(Runtime& rt) const {
 }
 
 Flow WithNode::exec(Runtime& rt) const {
-  Variant obj = object_->eval(rt);
-  if (!obj.is_object()) throw ScriptError(RuntimeError::object_required);
+  Variant obj;
+  bool header_ok = run_or_resume(rt, [&] {
+    obj = object_->eval(rt);
+    if (!obj.is_object()) throw ScriptError(RuntimeError::object_required);
+  });
+  if (!header_ok) return run_once(rt, body, false);
   Variant* slot = &rt.frame->locals[slot_];
   struct Clear {
     Variant* slot;
@@ -331,7 +368,6 @@ Flow ExitNode::exec(Runtime&) const { return flow_; }
 
 Flow OnErrorNode::exec(Runtime& rt) const {
   rt.frame->resume_next = resume_next_;
-  rt.frame->used_resume_next |= resume_next_;
   rt.err().clear();
   return Flow::normal;
 }

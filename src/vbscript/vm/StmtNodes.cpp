@@ -321,7 +321,7 @@ Flow ForEachNode::exec(Runtime& rt) const {
   while (true) {
     Variant item;
     // A failing enumerator is an error of the walk, not its end.
-    hr = it->Next(&item);
+    com::HRESULT hr = it->Next(&item);
     throw_if_failed(hr);
     if (hr != com::S_OK) return Flow::normal;
     Flow fl = visit(item);

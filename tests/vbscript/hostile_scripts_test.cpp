@@ -57,9 +57,6 @@ TEST(HostileScripts, StopWithinTwiceTheirTimeOut) {
       {"Class_Terminate that creates objects without end",
        u"Class C\n  Private o\n  Sub Class_Terminate\n    Do : Set o = New C : Set o = Nothing : Loop\n"
        u"  End Sub\nEnd Class\nDim x : Set x = New C : Set x = Nothing\nDo : Loop"},
-      {"Class_Terminate that runs on when the run unwinds",
-       u"Class C\n  Sub Class_Terminate\n    Do : Loop\n  End Sub\nEnd Class\n"
-       u"Sub S\n  Dim o : Set o = New C\n  Do : Loop\nEnd Sub\nS"},
   };
   constexpr std::int32_t timeout = 200;
   for (const Case& c : cases) {

@@ -474,10 +474,7 @@ void Compiler::dynamic(const ast::Module* code, const ast::Expr* expression, con
 }
 
 void Compiler::block(const ast::Block& in, Block& out) {
-  for (const ast::StmtPtr& sp : in) {
-    RunLimits::poll(1);
-    stmt(*sp, out);
-  }
+  for (const ast::StmtPtr& sp : in) stmt(*sp, out);
 }
 
 NameRef Compiler::local_ref(const std::u16string& n, std::int32_t slot) {
@@ -506,6 +503,8 @@ void Compiler::dim(const ast::DimStmt& d, Block& out) {
 }
 
 void Compiler::stmt(const ast::Stmt& s, Block& out) {
+  // Execute and Eval compile while a run's clock runs.
+  RunLimits::poll(1);
   using K = ast::StmtKind;
   switch (s.kind) {
     case K::assign: {

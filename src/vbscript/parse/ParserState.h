@@ -6,6 +6,7 @@
 #include "vbscript/ScriptError.h"
 #include "vbscript/lex/Lexer.h"
 #include "vbscript/parse/Ast.h"
+#include "vbscript/vm/stack_bound.h"
 
 namespace tap::vbs {
 
@@ -17,7 +18,8 @@ struct ParseFailure {
 
 class ParserState {
  public:
-  explicit ParserState(std::vector<Token> tokens) : t_(std::move(tokens)) {}
+  explicit ParserState(std::vector<Token> tokens)
+      : t_(std::move(tokens)), stack_limit_(call_stack_limit(static_cast<const char*>(__builtin_frame_address(0)))) {}
 
   // Statements (Parser.cpp)
   void parse_module_body(ast::Module& m);
@@ -134,14 +136,16 @@ class ParserState {
   bool in_proc_ = false;
   int inline_if_ = 0;
   std::vector<Token> t_;
+  const char* stack_limit_;
 };
 
 // Bounds the parser's recursion so that deeply nested source fails with
-// "Out of stack space" instead of overflowing the native stack.
+// "Out of stack space" instead of overflowing the native stack, also where
+// the thread's stack is small.
 class DepthGuard {
  public:
   explicit DepthGuard(ParserState& p) : p_(p) {
-    if (++p_.depth_ > max_depth)
+    if (++p_.depth_ > max_depth || static_cast<const char*>(__builtin_frame_address(0)) < p_.stack_limit_)
       p_.fail(static_cast<std::int32_t>(RuntimeError::out_of_stack_space), p_.peek());
   }
   ~DepthGuard() { --p_.depth_; }

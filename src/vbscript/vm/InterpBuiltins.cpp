@@ -40,7 +40,7 @@ enum class Mode { expression, local, global };
 
 // Code compiled at run time takes about this much memory per character of
 // its text while it compiles (tokens, syntax tree, closure tree, the text
-// kept as the cache key), and somewhat less once compiled.
+// kept as the cache key); the charge stays while the code is cached.
 constexpr std::size_t compiled_bytes_per_char = 96;
 
 Variant run_dynamic(Runtime& rt, const std::u16string& text, Mode mode) {
@@ -54,7 +54,6 @@ Variant run_dynamic(Runtime& rt, const std::u16string& text, Mode mode) {
   key += text;
   std::shared_ptr<LoadedModule> lm = rt.find_dynamic(key);
   if (!lm) {
-    // Code compiled at run time counts against the script's memory.
     com::MeterCharge charge(text.size() * compiled_bytes_per_char);
     DynamicScope ds;
     ds.proc = scope;

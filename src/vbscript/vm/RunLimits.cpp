@@ -11,11 +11,14 @@ namespace {
 
 // How often the clock is read while a deadline runs: a run stops within
 // about this much of its deadline. A clock read costs tens of
-// nanoseconds, so this keeps it far below a thousandth of the work.
+// nanoseconds, so this keeps it far below a thousandth of the work. The
+// largest quantum bounds the interval after a stretch of cheap units
+// (an empty loop, lexing) is followed by costly ones (parsing, a
+// statement calling a slow member) until the quantum adapts.
 constexpr std::int64_t granularity_ns = 1'000'000;
 constexpr std::int64_t min_quantum = 1;
 constexpr std::int64_t first_quantum = 128;
-constexpr std::int64_t max_quantum = std::int64_t{1} << 16;
+constexpr std::int64_t max_quantum = 4096;
 
 std::int64_t counter_ns() {
   constexpr std::int64_t ns_per_s = 1'000'000'000;

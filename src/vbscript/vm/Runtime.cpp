@@ -1,9 +1,9 @@
 #include "vbscript/vm/Runtime.h"
 
-#include "vbscript/vm/stack_bound.h"
 #include "vbscript/ScriptError.h"
 #include "vbscript/vm/ErrObject.h"
 #include "vbscript/vm/calls.h"
+#include "vbscript/vm/stack_bound.h"
 
 namespace tap::vbs {
 

@@ -42,9 +42,9 @@ TEST(HostileScripts, StopWithinTwiceTheirTimeOut) {
   };
   const Case cases[] = {
       {"Replace over a long text", u"Do : x = Replace(Space(20000000), \" \", \"ab\") : Loop"},
-      {"Space and String", u"Do : x = Space(30000000) : y = String(30000000, \"z\") : Loop"},
-      {"Split and Join", u"s = Space(2000000)\nDo : x = Join(Split(s), \"ab\") : Loop"},
-      {"array copies", u"Dim a(1000000)\nDo : b = a : Loop"},
+      {"Space and String", u"Do : x = Space(10000000) : y = String(10000000, \"z\") : Loop"},
+      {"Split and Join", u"s = Space(500000)\nDo : x = Join(Split(s), \"ab\") : Loop"},
+      {"array copies", u"Dim a(300000)\nDo : b = a : Loop"},
       // The search itself gives up after a while, so subjects are kept
       // below what it can do in that time.
       {"RegExp Execute, many matches",

@@ -169,6 +169,7 @@ HRESULT RegExp::replace(DispatchCall& call) {
     copied = m.end();
   }
   out.append(text, copied);
+  held.clear();  // charged as the result from here on
   call.result = Variant(std::move(out));
   return com::S_OK;
 }

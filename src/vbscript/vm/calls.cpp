@@ -251,15 +251,18 @@ Variant default_value(const Variant& v) {
 
 namespace {
 
+constexpr std::size_t elements_per_poll = 4096;
+
 Variant copy_nested(const Variant& v0, int depth) {
   const Variant& v = v0.deref();
   // Arrays are values: a second holder gets its own copy. An array nobody
   // else holds (a function's fresh result) is taken as is.
   if (!v.is_array() || !v.array() || (depth == 0 && v.array().use_count() <= 1)) return v;
   const com::SafeArray& src = *v.array();
-  RunLimits::poll(1 + src.data().size() / 16);
   auto copy = std::make_shared<com::SafeArray>(src.bounds(), false);
   for (std::size_t i = 0; i < src.data().size(); ++i) {
+    // A copy of millions of elements is one statement: it counts its work.
+    if (i % elements_per_poll == 0) RunLimits::poll(elements_per_poll / 16);
     const Variant& e = src.data()[i];
     if (e.is_array() && depth > 1000) throw ScriptError(RuntimeError::out_of_stack_space);
     copy->data()[i] = e.is_array() ? copy_nested(e, depth + 1) : e;

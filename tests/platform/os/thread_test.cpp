@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "platform/os/Thread.h"
 #include "platform/os/thread_stack.h"
@@ -36,7 +38,7 @@ TEST(Thread, DestructionJoinsAThreadStillRunning) {
   std::atomic<bool> done{false};
   {
     Thread t(256 * 1024, [&] {
-      for (int i = 0; i < 1000; ++i) std::atomic_signal_fence(std::memory_order_seq_cst);
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
       done = true;
     });
   }

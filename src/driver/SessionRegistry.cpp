@@ -85,9 +85,8 @@ bool SessionRegistry::contains(const void* session) const {
 }
 
 SessionRegistry& Sessions() {
-  // Never destroyed: a host may call an entry while the process exits.
-  static SessionRegistry* registry = new SessionRegistry();
-  return *registry;
+  static SessionRegistry registry;
+  return registry;
 }
 
 }  // namespace tap

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/com/HResult.h"
+#include "platform/com/IDispatch.h"
 
 namespace tap::vbs {
 
@@ -23,12 +24,23 @@ namespace tap::vbs {
   X(35, sub_or_function_not_defined, u"Sub or Function not defined")                   \
   X(48, error_loading_dll, u"Error in loading DLL")                                    \
   X(51, internal_error, u"Internal error")                                             \
+  X(52, bad_file_name_or_number, u"Bad file name or number")                           \
+  X(53, file_not_found, u"File not found")                                             \
+  X(57, device_io_error, u"Device I/O error")                                          \
+  X(58, file_already_exists, u"File already exists")                                   \
+  X(61, disk_full, u"Disk full")                                                       \
+  X(67, too_many_files, u"Too many files")                                             \
+  X(70, permission_denied, u"Permission denied")                                       \
+  X(75, path_file_access_error, u"Path/File access error")                             \
+  X(76, path_not_found, u"Path not found")                                             \
   X(91, object_variable_not_set, u"Object variable not set")                           \
   X(92, for_loop_not_initialized, u"For loop not initialized")                         \
   X(94, invalid_use_of_null, u"Invalid use of Null")                                   \
+  X(322, cannot_create_temporary_file, u"Can't create necessary temporary file")       \
   X(424, object_required, u"Object required")                                          \
   X(429, cannot_create_object, u"ActiveX component can't create object")               \
   X(430, no_automation, u"Class doesn't support Automation")                           \
+  X(432, name_not_found_in_automation, u"File name or class name not found during Automation operation") \
   X(438, no_such_property_or_method, u"Object doesn't support this property or method") \
   X(440, automation_error, u"Automation error")                                        \
   X(445, action_not_supported, u"Object doesn't support this action")                  \
@@ -38,6 +50,7 @@ namespace tap::vbs {
   X(449, argument_not_optional, u"Argument not optional")                              \
   X(450, wrong_number_of_arguments, u"Wrong number of arguments or invalid property assignment") \
   X(451, not_a_collection, u"Object not a collection")                                 \
+  X(453, dll_function_not_found, u"Specified DLL function not found")                  \
   X(458, unsupported_automation_type, u"Variable uses an Automation type not supported in VBScript") \
   X(462, remote_server_unavailable, u"The remote server machine does not exist or is unavailable") \
   X(500, variable_undefined, u"Variable is undefined")                                 \
@@ -127,9 +140,9 @@ inline constexpr char16_t compilation_error_source[] = u"Microsoft VBScript comp
 // if unknown.
 std::u16string runtime_error_description(std::int32_t number);
 
-// Maps an automation failure to the error number a script sees:
-// DISP_E_TYPEMISMATCH -> 13, DISP_E_OVERFLOW -> 6, DISP_E_DIVBYZERO -> 11,
-// DISP_E_BADINDEX -> 9, E_OUTOFMEMORY -> 7, 0x800A00nn -> nn, ...
+// Maps an automation failure to the error number a script sees, as
+// VBScript does: E_NOTIMPL -> 445, DISP_E_TYPEMISMATCH -> 13,
+// STG_E_ACCESSDENIED -> 70, ..., 0x800A00nn -> nn; others stay as they are.
 std::int32_t error_number_from_hresult(com::HRESULT hr);
 
 // A run-time error raised inside the engine or by a built-in. Caught by the
@@ -142,6 +155,16 @@ class ScriptError : public std::runtime_error {
   std::int32_t number() const { return number_; }
   const std::u16string& description() const { return description_; }
   const std::u16string& source() const { return source_; }
+  // Err.HelpFile and Err.HelpContext; empty and 0 unless Err.Raise set them.
+  const std::u16string& help_file() const { return help_file_; }
+  std::int32_t help_context() const { return help_context_; }
+  void set_help(std::u16string file, std::int32_t context) {
+    help_file_ = std::move(file);
+    help_context_ = context;
+  }
+  // The error as a dispatch member reports it: numbers 1-65535 travel as
+  // 0x800Annnn, others as they are.
+  void to_excep(com::ExcepInfo& out) const;
 
   // Where the statement that raised it starts; 0 until the interpreter
   // fills it in on the way out.
@@ -157,6 +180,8 @@ class ScriptError : public std::runtime_error {
   std::int32_t number_;
   std::u16string description_;
   std::u16string source_;
+  std::u16string help_file_;
+  std::int32_t help_context_ = 0;
 };
 
 // Ends a run regardless of On Error Resume Next: a time-out, or a host

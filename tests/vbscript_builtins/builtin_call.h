@@ -18,8 +18,9 @@ namespace tap::vbs::test {
 using com::Variant;
 
 inline const Builtin* find_builtin(std::u16string_view name) {
-  for (auto table : {conversion_builtins(), string_builtins(), array_builtins(), inspection_builtins(),
-                     math_builtins(), datetime_builtins(), format_builtins()})
+  for (auto table : {conversion_builtins(), string_builtins(), byte_string_builtins(), array_builtins(),
+                     inspection_builtins(), math_builtins(), datetime_builtins(), format_builtins(),
+                     locale_builtins()})
     for (const Builtin& b : table)
       if (b.name.size() == name.size() && com::compare_text(b.name, name, true) == 0) return &b;
   return nullptr;

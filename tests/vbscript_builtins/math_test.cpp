@@ -29,7 +29,21 @@ TEST(MathBuiltins, KeepTypesAndRejectBadDomains) {
       {u"Tan", {i2(0)}, Variant(0.0)},
       fails(u"Cos", {str(u"x")}, 13),
       fails(u"Rnd", {Variant(-1e300)}, 6),
+      fails(u"Sgn", {Variant::null()}, 94),
+      {u"RGB", {i2(1), i2(2), i2(3)}, i4(0x030201)},
+      {u"RGB", {i2(256), Variant(255.4), str(u"300")}, i4(0xFFFFFF)},
+      {u"RGB", {i2(0), i2(0), i2(255)}, i4(0xFF0000)},
+      fails(u"RGB", {i2(0), i2(-1), i2(0)}, 5),
+      fails(u"RGB", {i2(0), i2(0), Variant::null()}, 94),
   });
+}
+
+TEST(MathBuiltins, RndZeroGivesTheStateBeforeAnyDraw) {
+  BuiltinState st;
+  EXPECT_EQ(call(st, u"Rnd", {i2(0)}).value.r4(), 327680.0f / 16777216.0f);
+  float next = call(st, u"Rnd", {}).value.r4();
+  EXPECT_NE(next, 327680.0f / 16777216.0f);
+  EXPECT_EQ(call(st, u"Rnd", {Variant(0.0)}).value.r4(), next);
 }
 
 std::vector<float> draws(BuiltinState& st, int n) {

@@ -161,5 +161,42 @@ TEST(StringBuiltins, SplitJoinAndFilter) {
   });
 }
 
+TEST(StringBuiltins, EscapeEncodesAndUnescapeDecodes) {
+  const Variant kNull = Variant::null();
+  run_cases({
+      {u"Escape", {str(u"Az09@*_+-./")}, str(u"Az09@*_+-./")},
+      {u"Escape", {str(u" %?\u00ff")}, str(u"%20%25%3F%FF")},
+      {u"Escape", {str(u"\u0100\u20ac")}, str(u"%u0100%u20AC")},
+      {u"Escape", {i2(12)}, str(u"12")},
+      {u"Escape", {str(u"")}, str(u"")},
+      fails(u"Escape", {kNull}, 94),
+      {u"Unescape", {str(u"%41%62%u20ac%U0041")}, str(u"Ab\u20ac%U0041")},
+      {u"Unescape", {str(u"%%41%")}, str(u"%A%")},
+      {u"Unescape", {str(u"%4G%u12")}, str(u"%4G%u12")},
+      {u"Unescape", {str(u"%u00411")}, str(u"A1")},
+      fails(u"Unescape", {kNull}, 94),
+  });
+}
+
+TEST(StringBuiltins, InStrBCountsBytes) {
+  const Variant kNull = Variant::null();
+  run_cases({
+      {u"InStrB", {str(u"abc"), str(u"c")}, i4(5)},
+      {u"InStrB", {i2(3), str(u"abcb"), str(u"b")}, i4(3)},
+      {u"InStrB", {i2(4), str(u"abcb"), str(u"b")}, i4(7)},
+      {u"InStrB", {i2(1), str(u"ABC"), str(u"b"), i2(0)}, i4(0)},
+      {u"InStrB", {i2(1), str(u"ABC"), str(u"b"), i2(1)}, i4(3)},
+      // Bytes 00 41 42 00: 41 42 straddles the two characters.
+      {u"InStrB", {str(u"\u4100\u0042"), str(u"\u4241")}, i4(2)},
+      {u"InStrB", {str(u"\u4100\u0042"), str(u"\u0042")}, i4(3)},
+      {u"InStrB", {str(u"abc"), str(u"")}, i4(1)},
+      {u"InStrB", {i2(7), str(u"abc"), str(u"")}, i4(0)},
+      {u"InStrB", {str(u""), str(u"a")}, i4(0)},
+      {u"InStrB", {kNull, str(u"a")}, kNull},
+      fails(u"InStrB", {i2(0), str(u"a"), str(u"a")}, 5),
+      fails(u"InStrB", {i2(1), str(u"a"), str(u"a"), i2(2)}, 5),
+  });
+}
+
 }  // namespace
 }  // namespace tap::vbs::test

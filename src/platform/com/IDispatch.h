@@ -23,11 +23,14 @@ inline constexpr InvokeFlags DISPATCH_METHOD = 1, DISPATCH_PROPERTYGET = 2,
                              DISPATCH_PROPERTYPUT = 4, DISPATCH_PROPERTYPUTREF = 8;
 
 // What a failing member reports beside its HRESULT (returned as
-// DISP_E_EXCEPTION): its error code, source and description.
+// DISP_E_EXCEPTION): its error code, source, description and where help on
+// it is.
 struct ExcepInfo {
   HRESULT scode = 0;
   std::u16string source;
   std::u16string description;
+  std::u16string help_file;
+  std::int32_t help_context = 0;
 };
 
 class IDispatch : public RefCounted {

@@ -91,6 +91,21 @@ HRESULT double_value(const Variant& src, double* out) {
   }
 }
 
+// The whole part scales exactly, so 922337203685477 stays that; the
+// fraction scales in double precision, so 0.00005 is exactly half a unit.
+HRESULT currency_from_double(double d, Currency* out) {
+  if (!std::isfinite(d)) return DISP_E_OVERFLOW;
+  double whole = std::trunc(d);
+  if (!(std::fabs(whole) < cy_limit / cy_scale + 1)) return DISP_E_OVERFLOW;
+  auto units = static_cast<std::int64_t>(std::nearbyint((d - whole) * static_cast<double>(cy_scale)));
+  std::int64_t scaled;
+  if (__builtin_mul_overflow(static_cast<std::int64_t>(whole), cy_scale, &scaled) ||
+      __builtin_add_overflow(scaled, units, &scaled))
+    return DISP_E_OVERFLOW;
+  out->scaled = scaled;
+  return S_OK;
+}
+
 HRESULT currency_value(const Variant& src, Currency* out) {
   long double v;
   switch (src.vt()) {
@@ -104,12 +119,7 @@ HRESULT currency_value(const Variant& src, Currency* out) {
     default: {
       double d;
       if (HRESULT hr = double_value(src, &d); failed(hr)) return hr;
-      // Scaled in double precision, so 0.00005 is exactly half a unit.
-      v = d * static_cast<double>(cy_scale);
-      v = std::nearbyint(v);
-      if (!(v >= -cy_limit && v < cy_limit)) return DISP_E_OVERFLOW;
-      out->scaled = static_cast<std::int64_t>(v);
-      return S_OK;
+      return currency_from_double(d, out);
     }
   }
   v = std::nearbyint(v * cy_scale);
@@ -131,8 +141,9 @@ HRESULT bool_value(const Variant& src, bool* out) {
     case VT_CY: *out = src.cy().scaled != 0; return S_OK;
     case VT_BSTR: {
       std::u16string_view text = trim_spaces(src.bstr().view());
-      if (text_equals_ci(text, u"true")) { *out = true; return S_OK; }
-      if (text_equals_ci(text, u"false")) { *out = false; return S_OK; }
+      // "#TRUE#" and "#FALSE#" are how Boolean values are written to files.
+      if (text_equals_ci(text, u"true") || text_equals_ci(text, u"#true#")) { *out = true; return S_OK; }
+      if (text_equals_ci(text, u"false") || text_equals_ci(text, u"#false#")) { *out = false; return S_OK; }
       ParsedNumber n;
       if (HRESULT hr = parse_number(text, &n); failed(hr)) return hr;
       *out = n.value != 0;

@@ -437,6 +437,13 @@ HRESULT var_cmp(const Variant& lv, const Variant& rv, Compare* out, bool text_co
   double a, b;
   if (HRESULT hr = to_r8(*l, &a); failed(hr)) return hr;
   if (HRESULT hr = to_r8(*r, &b); failed(hr)) return hr;
+  // Single against Double compares at Single precision (CSng(0.1) = 0.1),
+  // unless the Double lies beyond Single's range.
+  bool single_double = (l.vt() == VT_R4 && r.vt() == VT_R8) || (l.vt() == VT_R8 && r.vt() == VT_R4);
+  if (single_double && std::fabs(a) <= FLT_MAX && std::fabs(b) <= FLT_MAX) {
+    a = static_cast<float>(a);
+    b = static_cast<float>(b);
+  }
   *out = order(a < b ? -1 : a > b);
   return S_OK;
 }

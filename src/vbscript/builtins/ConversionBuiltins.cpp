@@ -24,7 +24,19 @@ Variant convert(const Variant& v, com::VARTYPE vt) {
 Variant cbool(BuiltinState&, Args a) { return convert(a[0], com::VT_BOOL); }
 Variant cbyte(BuiltinState&, Args a) { return convert(a[0], com::VT_UI1); }
 Variant ccur(BuiltinState&, Args a) { return convert(a[0], com::VT_CY); }
-Variant cdate(BuiltinState&, Args a) { return convert(a[0], com::VT_DATE); }
+// CDate also takes text that reads as a number ("1" is 12/31/1899) where
+// the date conversion itself refuses it.
+Variant cdate(BuiltinState&, Args a) {
+  if (a[0].vt() == com::VT_BSTR) {
+    Variant out;
+    com::HRESULT hr = com::change_type(out, a[0], com::VT_DATE);
+    if (com::succeeded(hr)) return out;
+    double serial;
+    if (com::succeeded(com::to_r8(a[0], &serial))) return convert(Variant(serial), com::VT_DATE);
+    throw_if_failed(hr);
+  }
+  return convert(a[0], com::VT_DATE);
+}
 Variant cdbl(BuiltinState&, Args a) { return convert(a[0], com::VT_R8); }
 Variant cint(BuiltinState&, Args a) { return convert(a[0], com::VT_I2); }
 Variant clng(BuiltinState&, Args a) { return convert(a[0], com::VT_I4); }
@@ -134,12 +146,23 @@ Variant round(BuiltinState&, Args a) {
   }
 }
 
+constexpr auto kValueOnly = BuiltinUse::value_only;
+
 constexpr Builtin kConversions[] = {
-    {u"CBool", 1, 1, cbool}, {u"CByte", 1, 1, cbyte}, {u"CCur", 1, 1, ccur},
-    {u"CDate", 1, 1, cdate}, {u"CDbl", 1, 1, cdbl},   {u"CInt", 1, 1, cint},
-    {u"CLng", 1, 1, clng},   {u"CSng", 1, 1, csng},   {u"CStr", 1, 1, cstr},
-    {u"Hex", 1, 1, hex},     {u"Oct", 1, 1, oct},     {u"Fix", 1, 1, fix},
-    {u"Int", 1, 1, int_},    {u"Round", 1, 2, round},
+    {u"CBool", 1, 1, cbool},
+    {u"CByte", 1, 1, cbyte, kValueOnly},
+    {u"CCur", 1, 1, ccur, kValueOnly},
+    {u"CDate", 1, 1, cdate, kValueOnly},
+    {u"CDbl", 1, 1, cdbl, kValueOnly},
+    {u"CInt", 1, 1, cint, kValueOnly},
+    {u"CLng", 1, 1, clng, kValueOnly},
+    {u"CSng", 1, 1, csng, kValueOnly},
+    {u"CStr", 1, 1, cstr},
+    {u"Hex", 1, 1, hex},
+    {u"Oct", 1, 1, oct},
+    {u"Fix", 1, 1, fix},
+    {u"Int", 1, 1, int_},
+    {u"Round", 1, 2, round},
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
-// Math functions. Null passes through; arguments outside a function's
-// domain raise 5, results past Double's range raise 6. Rnd is the classic
-// 24-bit linear congruential generator, so a seeded sequence repeats.
+// Math functions. Null passes through (except for Sgn, which raises 94);
+// arguments outside a function's domain raise 5, results past Double's
+// range raise 6. Rnd is the classic 24-bit linear congruential generator,
+// so a seeded sequence repeats. RGB packs colour components.
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -72,21 +73,23 @@ Variant sqr(BuiltinState&, Args a) {
 }
 
 Variant sgn(BuiltinState&, Args a) {
-  if (a[0].is_null()) return Variant::null();
   double x = to_double(a[0]);
   return Variant(static_cast<std::int16_t>(x > 0 ? 1 : x < 0 ? -1 : 0));
 }
 
 constexpr std::uint32_t kRndMask = 0xFFFFFF;
 
-// Rnd([number]): negative reseeds from the number's bits, zero repeats the
-// last value, positive or left out gives the next value.
+float rnd_value(std::uint32_t seed) { return static_cast<float>(seed) / 16777216.0f; }
+
+// Rnd([number]): negative reseeds from the number's bits, zero gives the
+// generator's state again (the last value, or 0.01953125 before the first),
+// positive or left out gives the next value.
 Variant rnd(BuiltinState& st, Args a) {
   if (given(a, 0)) {
     double d = to_double(a[0]);
     if (std::fabs(d) > std::numeric_limits<float>::max()) raise(RuntimeError::overflow);
     float x = static_cast<float>(d);
-    if (x == 0) return Variant(st.rnd_last);
+    if (x == 0) return Variant(rnd_value(st.rnd_seed));
     if (x < 0) {
       std::uint32_t bits;
       std::memcpy(&bits, &x, sizeof bits);
@@ -94,8 +97,7 @@ Variant rnd(BuiltinState& st, Args a) {
     }
   }
   st.rnd_seed = (st.rnd_seed * 0x43FD43FDu + 0xC39EC3u) & kRndMask;
-  st.rnd_last = static_cast<float>(st.rnd_seed) / 16777216.0f;
-  return Variant(st.rnd_last);
+  return Variant(rnd_value(st.rnd_seed));
 }
 
 // Randomize [number]: mixes the number (default: the clock) into the middle
@@ -118,11 +120,24 @@ Variant randomize(BuiltinState& st, Args a) {
   return Variant();
 }
 
+// RGB(red, green, blue): red in the low byte; components above 255 count
+// as 255, negative ones raise 5.
+Variant rgb(BuiltinState&, Args a) {
+  std::int32_t out = 0;
+  for (std::size_t i = 0; i < 3; ++i) {
+    std::int32_t c = to_long(a[i]);
+    if (c < 0) raise(RuntimeError::invalid_procedure_call);
+    out |= (c > 255 ? 255 : c) << (8 * i);
+  }
+  return Variant(out);
+}
+
 constexpr Builtin kMath[] = {
     {u"Abs", 1, 1, abs_},          {u"Atn", 1, 1, unary<atn_f>}, {u"Cos", 1, 1, unary<cos_f>},
     {u"Exp", 1, 1, unary<exp_f>},  {u"Log", 1, 1, log_},         {u"Rnd", 0, 1, rnd},
-    {u"Randomize", 0, 1, randomize}, {u"Sgn", 1, 1, sgn},        {u"Sin", 1, 1, unary<sin_f>},
-    {u"Sqr", 1, 1, sqr},           {u"Tan", 1, 1, unary<tan_f>},
+    {u"Randomize", 0, 1, randomize, BuiltinUse::statement_only},
+    {u"Sgn", 1, 1, sgn},           {u"Sin", 1, 1, unary<sin_f>}, {u"Sqr", 1, 1, sqr},
+    {u"Tan", 1, 1, unary<tan_f>},  {u"RGB", 3, 3, rgb},
 };
 
 }  // namespace

@@ -1,8 +1,6 @@
 // String functions. Positions are 1-based as scripts see them. Functions
 // documented to pass Null through return Null; the others raise 94 for it.
-// Byte-wise variants (AscB, LeftB, ...) treat a string as UTF-16LE bytes and
-// round odd byte counts down to whole characters; strings hold whole
-// characters only, so ChrB(n) is the character n.
+// The byte-wise variants (AscB, LeftB, ...) are in ByteStringBuiltins.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,20 +22,6 @@ using std::u16string_view;
 
 constexpr auto npos = u16string_view::npos;
 
-// A count or position argument that must not be negative.
-std::size_t count_arg(const Variant& v) {
-  std::int32_t n = to_long(v);
-  if (n < 0) raise(RuntimeError::invalid_procedure_call);
-  return static_cast<std::size_t>(n);
-}
-
-// A start position: 1 or more.
-std::size_t start_arg(const Variant& v) {
-  std::int32_t n = to_long(v);
-  if (n < 1) raise(RuntimeError::invalid_procedure_call);
-  return static_cast<std::size_t>(n);
-}
-
 char16_t first_char(const Variant& v) {
   com::BStr s = to_text(v);
   if (s.empty()) raise(RuntimeError::invalid_procedure_call);
@@ -50,7 +34,6 @@ Variant asc(BuiltinState&, Args a) {
   std::string bytes = os::wide_to_ansi(u16string_view(&c, 1));
   return Variant(static_cast<std::int16_t>(static_cast<unsigned char>(bytes.empty() ? '?' : bytes[0])));
 }
-Variant ascb(BuiltinState&, Args a) { return Variant(static_cast<std::int16_t>(first_char(a[0]) & 0xFF)); }
 Variant ascw(BuiltinState&, Args a) { return Variant(static_cast<std::int16_t>(first_char(a[0]))); }
 
 Variant chr(BuiltinState&, Args a) {
@@ -58,11 +41,6 @@ Variant chr(BuiltinState&, Args a) {
   if (code < 0 || code > 255) raise(RuntimeError::invalid_procedure_call);
   char byte = static_cast<char>(code);
   return Variant(os::ansi_to_wide(std::string_view(&byte, 1)));
-}
-Variant chrb(BuiltinState&, Args a) {
-  std::int32_t code = to_long(a[0]);
-  if (code < 0 || code > 255) raise(RuntimeError::invalid_procedure_call);
-  return Variant(u16string(1, static_cast<char16_t>(code)));
 }
 Variant chrw(BuiltinState&, Args a) {
   std::int32_t code = to_long(a[0]);
@@ -138,21 +116,10 @@ Variant mid(BuiltinState&, Args a) {
   std::size_t n = given(a, 2) ? count_arg(a[2]) : npos;
   return mid_chars(a[0], start, n);
 }
-Variant leftb(BuiltinState&, Args a) { return left_chars(a[0], count_arg(a[1]) / 2); }
-Variant rightb(BuiltinState&, Args a) { return right_chars(a[0], count_arg(a[1]) / 2); }
-Variant midb(BuiltinState&, Args a) {
-  std::size_t start = start_arg(a[1]);
-  std::size_t n = given(a, 2) ? count_arg(a[2]) / 2 : npos;
-  return mid_chars(a[0], (start - 1) / 2 + 1, n);
-}
 
 Variant len(BuiltinState&, Args a) {
   if (a[0].is_null()) return Variant::null();
   return Variant(static_cast<std::int32_t>(to_text(a[0]).size()));
-}
-Variant lenb(BuiltinState&, Args a) {
-  if (a[0].is_null()) return Variant::null();
-  return Variant(static_cast<std::int32_t>(to_text(a[0]).size() * 2));
 }
 
 Variant trimmed(const Variant& v, bool front, bool back) {
@@ -280,17 +247,87 @@ Variant filter(BuiltinState&, Args a) {
   return make_array(std::move(kept));
 }
 
+// Escape(string): letters, digits and @*_+-./ stay; every other character
+// becomes %XX, or %uXXXX above 255 (upper-case hex digits).
+Variant escape(BuiltinState&, Args a) {
+  com::BStr text = to_text(a[0]);
+  static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+  static constexpr std::u16string_view kKept = u"@*_+-./";
+  u16string out;
+  for (char16_t c : text.view()) {
+    bool alnum = (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+    if (alnum || kKept.find(c) != npos) {
+      out.push_back(c);
+      continue;
+    }
+    out.push_back(u'%');
+    int digits = 2;
+    if (c > 0xFF) {
+      out.push_back(u'u');
+      digits = 4;
+    }
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out.push_back(kHex[(c >> shift) & 0xF]);
+    check_length(out.size());
+  }
+  return Variant(std::move(out));
+}
+
+int hex_digit(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  return -1;
+}
+
+// The value of `count` hex digits at s[at], or -1 when they are not all there.
+std::int32_t hex_at(u16string_view s, std::size_t at, std::size_t count) {
+  if (at + count > s.size()) return -1;
+  std::int32_t v = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    int d = hex_digit(s[at + i]);
+    if (d < 0) return -1;
+    v = v * 16 + d;
+  }
+  return v;
+}
+
+// Unescape(string): %XX and %uXXXX become their characters; a % that starts
+// neither stays as it is.
+Variant unescape(BuiltinState&, Args a) {
+  com::BStr text = to_text(a[0]);
+  u16string_view s = text.view();
+  u16string out;
+  out.reserve(s.size());
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == u'%') {
+      std::int32_t wide = i + 1 < s.size() && s[i + 1] == u'u' ? hex_at(s, i + 2, 4) : -1;
+      if (wide >= 0) {
+        out.push_back(static_cast<char16_t>(wide));
+        i += 5;
+        continue;
+      }
+      std::int32_t narrow = hex_at(s, i + 1, 2);
+      if (narrow >= 0) {
+        out.push_back(static_cast<char16_t>(narrow));
+        i += 2;
+        continue;
+      }
+    }
+    out.push_back(s[i]);
+  }
+  return Variant(std::move(out));
+}
+
 constexpr Builtin kStrings[] = {
-    {u"Asc", 1, 1, asc},           {u"AscB", 1, 1, ascb},         {u"AscW", 1, 1, ascw},
-    {u"Chr", 1, 1, chr},           {u"ChrB", 1, 1, chrb},         {u"ChrW", 1, 1, chrw},
-    {u"InStr", 2, 4, instr},       {u"InStrRev", 2, 4, instrrev}, {u"LCase", 1, 1, lcase},
-    {u"UCase", 1, 1, ucase},       {u"Left", 2, 2, left},         {u"Right", 2, 2, right},
-    {u"Mid", 2, 3, mid},           {u"LeftB", 2, 2, leftb},       {u"RightB", 2, 2, rightb},
-    {u"MidB", 2, 3, midb},         {u"Len", 1, 1, len},           {u"LenB", 1, 1, lenb},
+    {u"Asc", 1, 1, asc},           {u"AscW", 1, 1, ascw},         {u"Chr", 1, 1, chr},
+    {u"ChrW", 1, 1, chrw},         {u"InStr", 2, 4, instr},       {u"InStrRev", 2, 4, instrrev},
+    {u"LCase", 1, 1, lcase},       {u"UCase", 1, 1, ucase},       {u"Left", 2, 2, left},
+    {u"Right", 2, 2, right},       {u"Mid", 2, 3, mid},           {u"Len", 1, 1, len},
     {u"LTrim", 1, 1, ltrim},       {u"RTrim", 1, 1, rtrim},       {u"Trim", 1, 1, trim},
     {u"Replace", 3, 6, replace},   {u"Space", 1, 1, space},       {u"String", 2, 2, string},
     {u"StrComp", 2, 3, strcomp},   {u"StrReverse", 1, 1, strreverse},
     {u"Split", 1, 4, split},       {u"Join", 1, 2, join},         {u"Filter", 2, 4, filter},
+    {u"Escape", 1, 1, escape},     {u"Unescape", 1, 1, unescape},
 };
 
 }  // namespace

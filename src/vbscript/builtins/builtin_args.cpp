@@ -60,6 +60,18 @@ double to_date_serial(const Variant& v) {
   return out.value;
 }
 
+std::size_t count_arg(const Variant& v) {
+  std::int32_t n = to_long(v);
+  if (n < 0) raise(RuntimeError::invalid_procedure_call);
+  return static_cast<std::size_t>(n);
+}
+
+std::size_t start_arg(const Variant& v) {
+  std::int32_t n = to_long(v);
+  if (n < 1) raise(RuntimeError::invalid_procedure_call);
+  return static_cast<std::size_t>(n);
+}
+
 std::int32_t optional_long(Args args, std::size_t i, std::int32_t fallback) {
   return given(args, i) ? to_long(args[i]) : fallback;
 }

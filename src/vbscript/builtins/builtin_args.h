@@ -34,6 +34,11 @@ bool to_boolean(const Variant& v);
 com::BStr to_text(const Variant& v);
 double to_date_serial(const Variant& v);
 
+// A count that must not be negative, and a 1-based start position; 5 for
+// anything smaller.
+std::size_t count_arg(const Variant& v);
+std::size_t start_arg(const Variant& v);
+
 // Optional Long argument i, or fallback when left out.
 std::int32_t optional_long(Args args, std::size_t i, std::int32_t fallback);
 // Optional vbBinaryCompare (0, default) / vbTextCompare (1) argument.

@@ -41,8 +41,8 @@ struct CompileFailure {
 const Builtin* find_builtin(std::u16string_view lower_name) {
   static const std::unordered_map<std::u16string, const Builtin*> table = [] {
     std::unordered_map<std::u16string, const Builtin*> m;
-    for (auto family : {conversion_builtins, string_builtins, array_builtins, inspection_builtins, math_builtins,
-                        datetime_builtins, format_builtins})
+    for (auto family : {conversion_builtins, string_builtins, byte_string_builtins, array_builtins,
+                        inspection_builtins, math_builtins, datetime_builtins, format_builtins, locale_builtins})
       for (const Builtin& b : family()) m.emplace(fold_name(b.name), &b);
     return m;
   }();

@@ -42,6 +42,9 @@ class Expr {
   Expr& operator=(const Expr&) = delete;
 
   virtual com::Variant eval(Runtime& rt) const = 0;
+  // The call as a statement of its own ("Call f(x)", "f x"); its value is
+  // dropped.
+  virtual com::Variant eval_as_statement(Runtime& rt) const { return eval(rt); }
   // The value without copying it, for plain variables and literals whose
   // reading has no side effects; null for everything else.
   virtual const com::Variant* peek(Runtime&) const { return nullptr; }

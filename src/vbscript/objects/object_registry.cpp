@@ -21,9 +21,11 @@ com::Ref<com::IDispatch> make() {
   return com::Ref<com::IDispatch>(new T());
 }
 
-// One line per creatable object; names match case-insensitively.
+// One line per creatable object; names match case-insensitively. Any other
+// ProgID fails with 429. README.md lists these.
 constexpr std::initializer_list<Creatable> kProgIds = {
     {u"Scripting.Dictionary", make<Dictionary>},
+    {u"VBScript.RegExp", make<RegExp>},
 };
 
 // Classes `New` creates without a Class statement of the script's own.

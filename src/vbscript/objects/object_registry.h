@@ -1,7 +1,8 @@
 #pragma once
 // Objects scripts can create without a class of their own: CreateObject by
-// ProgID ("Scripting.Dictionary") and New of the engine's built-in classes
-// (RegExp). Both answer null for names they do not know.
+// ProgID ("Scripting.Dictionary", "VBScript.RegExp") and New of the
+// engine's built-in classes (RegExp). Both answer null for names they do
+// not know.
 #include <string_view>
 
 #include "platform/com/Dispatch.h"

@@ -27,20 +27,35 @@ std::u16string text_of(const Variant& v) {
   return s.str();
 }
 
+bool given(std::span<Variant> args, std::size_t i) { return i < args.size() && !args[i].deref().is_missing(); }
+
+// Err.Raise's number as scripts then see it: 0 and positive numbers past
+// 65535 become 5, HRESULTs VBScript knows become its own numbers.
+std::int32_t raised_number(const Variant& v) {
+  std::int32_t number = 0;
+  throw_if_failed(com::to_i4(v.deref(), &number));
+  if (number == 0 || number > 0xFFFF) return static_cast<std::int32_t>(RuntimeError::invalid_procedure_call);
+  return error_number_from_hresult(number);
+}
+
 }  // namespace
 
-void raise_error(std::span<Variant> args) {
-  if (args.empty() || args[0].deref().is_missing()) throw ScriptError(RuntimeError::argument_not_optional);
-  std::int32_t number = 0;
-  throw_if_failed(com::to_i4(args[0].deref(), &number));
-  if (number == 0) throw ScriptError(RuntimeError::invalid_procedure_call);
-  std::u16string source = runtime_error_source;
-  if (args.size() > 1 && !args[1].deref().is_missing()) source = text_of(args[1]);
-  std::u16string description;
-  if (args.size() > 2 && !args[2].deref().is_missing()) description = text_of(args[2]);
-  else description = runtime_error_description(number);
+void raise_error(std::span<Variant> args, const ErrState& current) {
+  if (args.empty() || args.size() > 5) throw ScriptError(RuntimeError::wrong_number_of_arguments);
+  if (!given(args, 0)) throw ScriptError(RuntimeError::argument_not_optional);
+  std::int32_t number = raised_number(args[0]);
+  std::u16string source = given(args, 1) ? text_of(args[1])
+                          : current.source.empty() ? std::u16string(runtime_error_source)
+                                                   : current.source;
+  std::u16string description = given(args, 2) ? text_of(args[2]) : current.description;
+  if (description.empty()) description = runtime_error_description(number);
   if (description.empty()) description = u"Unknown runtime error";
-  throw ScriptError(number, std::move(description), std::move(source));
+  std::u16string help_file = given(args, 3) ? text_of(args[3]) : current.help_file;
+  std::int32_t help_context = current.help_context;
+  if (given(args, 4)) throw_if_failed(com::to_i4(args[4].deref(), &help_context));
+  ScriptError e(number, std::move(description), std::move(source));
+  e.set_help(std::move(help_file), help_context);
+  throw e;
 }
 
 com::HRESULT ErrObject::GetIDsOfNames(std::u16string_view name, com::DISPID* id) {
@@ -81,27 +96,31 @@ com::HRESULT ErrObject::Invoke(com::DISPID id, com::InvokeFlags flags, std::span
         return com::S_OK;
       }
       case id_helpfile:
-        if (!put && result) *result = Variant(std::u16string());
+        if (put) {
+          if (args.empty()) return com::DISP_E_BADPARAMCOUNT;
+          st.help_file = text_of(args.back());
+        } else if (result) {
+          *result = Variant(st.help_file);
+        }
         return com::S_OK;
       case id_helpcontext:
-        if (!put && result) *result = Variant(std::int32_t{0});
+        if (put) {
+          if (args.empty()) return com::DISP_E_BADPARAMCOUNT;
+          throw_if_failed(com::to_i4(args.back().deref(), &st.help_context));
+        } else if (result) {
+          *result = Variant(st.help_context);
+        }
         return com::S_OK;
       case id_clear:
         st.clear();
         return com::S_OK;
       case id_raise:
-        raise_error(args);
+        raise_error(args, st);
       default:
         return com::DISP_E_MEMBERNOTFOUND;
     }
   } catch (const ScriptError& e) {
-    if (excep) {
-      excep->scode = (e.number() > 0 && e.number() <= 0xFFFF)
-                         ? com::control_error(static_cast<std::uint16_t>(e.number()))
-                         : e.number();
-      excep->description = e.description();
-      excep->source = e.source();
-    }
+    if (excep) e.to_excep(*excep);
     return com::DISP_E_EXCEPTION;
   }
 }

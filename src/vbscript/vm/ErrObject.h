@@ -21,8 +21,9 @@ class ErrObject final : public com::IDispatch {
   std::shared_ptr<ErrState> state_;
 };
 
-// Err.Raise's error: the description defaults to the text of a known
-// number, the source to the engine's.
-[[noreturn]] void raise_error(std::span<com::Variant> args);
+// Err.Raise's error. Arguments left out keep what `current` (the Err
+// object's state) holds; where that is empty too, the description is the
+// text of a known number and the source the engine's.
+[[noreturn]] void raise_error(std::span<com::Variant> args, const ErrState& current);
 
 }  // namespace tap::vbs

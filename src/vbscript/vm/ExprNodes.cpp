@@ -125,9 +125,10 @@ void IndexNode::assign(Runtime& rt, Variant v, bool is_set) const {
   assign_indexed(rt, base, args.values(), std::move(v), is_set);
 }
 
-Variant BuiltinNode::eval(Runtime& rt) const {
+Variant BuiltinNode::run(Runtime& rt, bool as_statement) const {
   std::size_t n = args_.size();
   if (n < fn_->min_args || n > fn_->max_args) throw ScriptError(RuntimeError::wrong_number_of_arguments);
+  if (!as_statement && fn_->use == BuiltinUse::statement_only) throw ScriptError(RuntimeError::type_mismatch);
   Variant small[4];
   std::vector<Variant> many;
   Variant* a = small;
@@ -140,6 +141,8 @@ Variant BuiltinNode::eval(Runtime& rt) const {
     else a[i] = args_[i]->eval(rt);
   }
   Variant r = fn_->fn(rt.builtin_state(), std::span<Variant>(a, n));
+  if (as_statement && fn_->use == BuiltinUse::value_only)
+    throw ScriptError(RuntimeError::unsupported_automation_type);
   check_string(r);
   return r;
 }

@@ -106,9 +106,12 @@ class BuiltinNode final : public Expr {
  public:
   BuiltinNode(std::int32_t l, std::int32_t c, const Builtin* fn, ExprList args)
       : Expr(l, c), fn_(fn), args_(std::move(args)) {}
-  com::Variant eval(Runtime& rt) const override;
+  com::Variant eval(Runtime& rt) const override { return run(rt, false); }
+  com::Variant eval_as_statement(Runtime& rt) const override { return run(rt, true); }
 
  private:
+  com::Variant run(Runtime& rt, bool as_statement) const;
+
   const Builtin* fn_;
   ExprList args_;
 };

@@ -1,5 +1,6 @@
 #include "vbscript/vm/OpNodes.h"
 
+#include <cmath>
 #include <limits>
 
 #include "platform/com/Dispatch.h"
@@ -99,12 +100,16 @@ Variant apply_binary(Op op, const Variant& a0, const Variant& b0) {
   } else if ((a0.vt() == com::VT_R8 || b0.vt() == com::VT_R8)) {
     double x, y;
     if (real(a0, x) && real(b0, y)) {
+      double r = NAN;
       switch (op) {
-        case Op::add: return Variant(x + y);
-        case Op::sub: return Variant(x - y);
-        case Op::mul: return Variant(x * y);
+        case Op::add: r = x + y; break;
+        case Op::sub: r = x - y; break;
+        case Op::mul: r = x * y; break;
         default: break;
       }
+      // A result past Double's range takes the general path, which reports
+      // the overflow.
+      if (std::isfinite(r)) return Variant(r);
     }
   }
   const Variant& a = a0.deref();

@@ -17,13 +17,7 @@ com::HRESULT ProcRef::Invoke(com::DISPID id, com::InvokeFlags flags, std::span<c
     if (result) *result = std::move(r);
     return com::S_OK;
   } catch (const ScriptError& e) {
-    if (excep) {
-      excep->scode = (e.number() > 0 && e.number() <= 0xFFFF)
-                         ? com::control_error(static_cast<std::uint16_t>(e.number()))
-                         : e.number();
-      excep->description = e.description();
-      excep->source = e.source();
-    }
+    if (excep) e.to_excep(*excep);
     return com::DISP_E_EXCEPTION;
   } catch (const ScriptAbort& a) {
     // Inside a run the abort ends the whole run; a host's own call gets

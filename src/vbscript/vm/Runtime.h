@@ -45,11 +45,9 @@ struct ErrState {
   std::int32_t number = 0;
   std::u16string description;
   std::u16string source;
-  void clear() {
-    number = 0;
-    description.clear();
-    source.clear();
-  }
+  std::u16string help_file;
+  std::int32_t help_context = 0;
+  void clear() { *this = ErrState(); }
 };
 
 class Runtime {

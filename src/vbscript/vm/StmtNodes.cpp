@@ -23,6 +23,8 @@ void record_error(Runtime& rt, const ScriptError& e) {
   es.number = e.number();
   es.description = e.description();
   es.source = e.source().empty() ? std::u16string(runtime_error_source) : e.source();
+  es.help_file = e.help_file();
+  es.help_context = e.help_context();
 }
 
 // Under On Error Resume Next a failed test resumes with the statement after
@@ -85,7 +87,7 @@ Flow ConstNode::exec(Runtime& rt) const {
 }
 
 Flow CallNode::exec(Runtime& rt) const {
-  Variant result = call_->eval(rt);
+  Variant result = call_->eval_as_statement(rt);
   discard(result);
   return Flow::normal;
 }

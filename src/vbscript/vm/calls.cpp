@@ -100,7 +100,9 @@ void raise_invoke_error(com::HRESULT hr, const com::ExcepInfo& ex) {
     std::int32_t n = error_number_from_hresult(ex.scode);
     std::u16string text = ex.description.empty() ? runtime_error_description(n) : ex.description;
     if (text.empty()) text = u"Unknown runtime error";
-    throw ScriptError(n, std::move(text), ex.source);
+    ScriptError e(n, std::move(text), ex.source);
+    e.set_help(ex.help_file, ex.help_context);
+    throw e;
   }
   throw_if_failed(hr);
   throw ScriptError(RuntimeError::internal_error);

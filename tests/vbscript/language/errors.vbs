@@ -11,6 +11,11 @@ WScript.Echo Err.Number, Err.Source, Err.Description
 Err.Raise vbObjectError + 7
 WScript.Echo Err.Number = vbObjectError + 7
 ' expect: True
+' Raise keeps the description and source of an error not yet cleared.
+Err.Raise 9
+WScript.Echo Err.Description, Err.Source
+' expect: my text mysource
+Err.Clear
 Err.Raise 9
 WScript.Echo Err.Description
 ' expect: Subscript out of range

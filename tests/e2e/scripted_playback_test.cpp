@@ -31,7 +31,6 @@ struct MatchCase {
 };
 void PrintTo(const MatchCase& c, std::ostream* os) { *os << c.name; }
 
-
 class ScriptedMatch : public ScriptedPlaybackTest, public testing::WithParamInterface<MatchCase> {};
 
 TEST_P(ScriptedMatch, DecidesWhetherTheScriptRuns) {
@@ -166,7 +165,6 @@ struct FailureCase {
   std::string read_bytes;
 };
 void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
-
 
 class ScriptFailure : public ScriptedPlaybackTest, public testing::WithParamInterface<FailureCase> {};
 

@@ -7,6 +7,8 @@
 #include "driver_command.h"
 #include "vbs_command.h"
 #include "check_command.h"
+#include "convert_command.h"
+#include "dump_command.h"
 #include "info_command.h"
 #include "run_command.h"
 
@@ -29,6 +31,8 @@ int main(int argc, char** argv) {
   srplay::add_check_command(app, rc);
   srplay::add_info_command(app, rc);
   srplay::add_run_command(app, library, rc);
+  srplay::add_convert_command(app, rc);
+  srplay::add_dump_command(app, rc);
 
   try {
     app.parse(argc, argv);

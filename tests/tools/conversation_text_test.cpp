@@ -186,6 +186,44 @@ TEST(ConversationText, EveryFeatureLoadsAsWrittenAndSurvivesDump) {
   expect_same_tables(load, tap::load_recording(dir.file("again.xml")));
 }
 
+// Entries the driver keeps but never matches, and a stream whose open fails.
+const char* const kRefusedEntries = R"XML(<?xml version="1.0"?>
+<IORecordStreamFile xmlns="urn:Tarvena/Lantorix/StimulusResponseFile/1.0" version="1.0">
+<IORecordStream returnValue="0"><InstrumentAddress intfaddr="gpib" prim="1" sec="-1" devprot="0" bracket="" colon=""/>
+<IOStimulusResponse name="typo" version="1.5"><Stimulus stimulusType="ExactString" readWriteFlags="0"/></IOStimulusResponse>
+<IOStimulusResponse name="newer" version="2.0"><Stimulus stimulusType="exactString" readWriteFlags="0"/></IOStimulusResponse>
+<DoCommand name="newer" doCmdType="exactMatch" version="2" command="1" doCmdFlags="0"><DataStruct/><DoCommandResponse returnValue="0"/></DoCommand>
+</IORecordStream>
+<IORecordStream returnValue="0"><InstrumentAddress intfaddr="com" prim="2" sec="-1" devprot="0" bracket="" colon=""/>
+<DoCommand doCmdType="exactMatch" version="1.5" command="4294967295" doCmdFlags="0"><DataStruct/><DoCommandResponse returnValue="0"/></DoCommand>
+</IORecordStream>
+</IORecordStreamFile>
+)XML";
+
+TEST(ConversationText, DumpKeepsWhatNeverMatchesAsFarAsTheTextCanSayIt) {
+  ScratchDir dir;
+  Output dumped = srplay("dump " + dir.write("refused.xml", kRefusedEntries), dir);
+  ASSERT_EQ(dumped.exit_code, 0) << dumped.err;
+  EXPECT_NE(dumped.out.find("# pair \"typo\" (line 4) left out: it never matches: its stimulusType"),
+            std::string::npos) << dumped.out;
+  EXPECT_NE(dumped.out.find("stream com 2 status=24\n# opening this stream fails"),
+            std::string::npos) << dumped.out;
+  Output converted = srplay("convert " + dir.write("refused.txt", dumped.out) + " -o " +
+                                dir.file("copy.xml"), dir);
+  ASSERT_EQ(converted.exit_code, 0) << converted.err;
+  tap::RecordingLoad copy = tap::load_recording(dir.file("copy.xml"));
+  ASSERT_TRUE(copy.result) << copy.result.message;
+  ASSERT_EQ(copy.streams.size(), 2u);
+  // The newer pair and DoCommand stay, as unusable as they were; the open still fails.
+  const auto& tables = copy.streams[0].load.tables;
+  ASSERT_EQ(tables.pairs().size(), 1u);
+  EXPECT_TRUE(tables.pairs()[0].unusable());
+  EXPECT_EQ(tables.pairs()[0].version(), 2.0);
+  ASSERT_EQ(tables.docommands().size(), 1u);
+  EXPECT_TRUE(tables.docommands()[0].unusable);
+  EXPECT_EQ(copy.streams[1].load.status, 24);
+}
+
 struct BadText {
   const char* text;
   int line;

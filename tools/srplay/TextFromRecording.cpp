@@ -132,7 +132,7 @@ TextEntry docommand_entry(const DoCommandSR& d, int line, const std::vector<Refu
       t.answers.emplace_back();
       return t;
     }
-    return TextComment{left_out("DoCommand", d.name, 0, refusal_for(refusals, "DoCommand", line))};
+    return TextComment{left_out("DoCommand", d.name, line, refusal_for(refusals, "DoCommand", line))};
   }
   t.command = d.command;
   t.flags = d.doCmdFlags;

@@ -7,7 +7,9 @@
 #include <iostream>
 
 #include "check_command.h"
+#include "convert_command.h"
 #include "driver_command.h"
+#include "dump_command.h"
 #include "info_command.h"
 #include "platform/os/DynamicLibrary.h"
 #include "run_command.h"
@@ -61,6 +63,8 @@ int main(int argc, char** argv) {
   srplay::add_check_command(app, rc);
   srplay::add_info_command(app, rc);
   srplay::add_run_command(app, library, rc);
+  srplay::add_convert_command(app, rc);
+  srplay::add_dump_command(app, rc);
 
   if (argc < 2) {
     std::cout << app.help();

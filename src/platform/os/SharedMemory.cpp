@@ -43,6 +43,10 @@ std::unique_ptr<SharedMemory> SharedMemory::open_existing(std::string_view windo
   return std::unique_ptr<SharedMemory>(new SharedMemory(fd, std::move(name), false));
 }
 
+void SharedMemory::remove(std::string_view windows_name) {
+  shm_unlink(posix_name(windows_name).c_str());
+}
+
 std::unique_ptr<SharedMemory> SharedMemory::create(std::string_view windows_name, std::size_t size,
                                                    Status* status) {
   std::string name = posix_name(windows_name);

@@ -29,6 +29,9 @@ class SharedMemory {
 
   static std::string posix_name(std::string_view windows_name);
 
+  // Removes a region from the namespace (mappings of it stay valid).
+  static void remove(std::string_view windows_name);
+
   // Maps the first `size` bytes; false when the region is shorter or the
   // mapping fails.
   bool map(std::size_t size);

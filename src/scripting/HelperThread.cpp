@@ -3,12 +3,13 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
-#include <thread>
+#include <system_error>
 
 #include "diag/resource_string.h"
 #include "platform/os/ManualResetEvent.h"
 #include "platform/os/RequestLock.h"
 #include "platform/os/RequestQueue.h"
+#include "platform/os/Thread.h"
 #include "platform/os/code_page.h"
 #include "platform/regex/match_ansi.h"
 #include "scripting/PlaybackServerData.h"
@@ -17,13 +18,17 @@
 namespace tap {
 namespace {
 
+// Scripts recurse on this stack and bound their depth by it: its size is
+// chosen here, not left to the host's defaults or ulimit.
+constexpr std::size_t worker_stack_bytes = std::size_t{8} << 20;
+
 // Posted request messages; all data travels in the slots.
 enum class Request { run_script, load_file, match_regexp, quit };
 
 struct Worker {
   os::RequestLock request_lock;
   std::unique_ptr<os::ManualResetEvent> completion;
-  std::unique_ptr<std::thread> thread;
+  std::unique_ptr<os::Thread> thread;
   os::RequestQueue<Request> queue;
   WorkerServices::Faults faults;
   std::atomic<bool> fail_next_start{false};
@@ -145,7 +150,8 @@ void HelperThread::Start() {
     if (w.fail_next_start.exchange(false)) raise_init_failed();
     w.completion = std::make_unique<os::ManualResetEvent>();
     try {
-      w.thread = std::make_unique<std::thread>(worker_main, std::ref(w), w.faults);
+      WorkerServices::Faults faults = w.faults;
+      w.thread = std::make_unique<os::Thread>(worker_stack_bytes, [&w, faults] { worker_main(w, faults); });
     } catch (const std::system_error&) {
       raise_init_failed();
     }

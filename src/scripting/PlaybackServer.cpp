@@ -12,6 +12,7 @@
 #include "scripting/PlaybackEngineLib.h"
 #include "scripting/PlaybackServerData.h"
 #include "scripting/StringCollection.h"
+#include "vbscript/vm/RunLimits.h"
 
 namespace tap {
 
@@ -168,9 +169,16 @@ HRESULT PlaybackServer::put_display_errors(DispatchCall& call) {
 
 // Scripted answers are not held by the emulated wait, so this is how a
 // script makes its answer take time; it really sleeps, within bounds.
+// A sleep that would pass the script's deadline ends there, and the
+// script with it.
 HRESULT PlaybackServer::sleep(DispatchCall& call) {
-  const std::int32_t ms = std::clamp(call.args[0].i4(), 0, max_sleep_ms);
+  std::int32_t ms = std::clamp(call.args[0].i4(), 0, max_sleep_ms);
+  vbs::RunLimits* limits = vbs::RunLimits::active();
+  const std::int64_t left = limits ? limits->remaining_ms() : -1;
+  const bool past_deadline = left >= 0 && left <= ms;
+  if (past_deadline) ms = static_cast<std::int32_t>(left);
   os::sleep_ms(static_cast<std::uint32_t>(ms));
+  if (past_deadline) limits->check();
   return com::S_OK;
 }
 

@@ -59,7 +59,10 @@ int main(int argc, char** argv) {
   int vbs_timeout = -1;
   vbs->add_option("files", vbs_files, "script files, run in order")->required();
   vbs->add_option("--timeout", vbs_timeout, "milliseconds each file may run (-1: no limit)");
-  vbs->callback([&] { rc = srplay::run_vbs_command(vbs_files, vbs_timeout); });
+  std::size_t vbs_memory_limit_mb = 256;
+  vbs->add_option("--memory-limit", vbs_memory_limit_mb, "megabytes the scripts' strings and arrays may hold")
+      ->check(CLI::Range(std::size_t{1}, std::size_t{1} << 20));
+  vbs->callback([&] { rc = srplay::run_vbs_command(vbs_files, vbs_timeout, vbs_memory_limit_mb << 20); });
   srplay::add_check_command(app, rc);
   srplay::add_info_command(app, rc);
   srplay::add_run_command(app, library, rc);

@@ -33,9 +33,10 @@ std::u16string decode(const std::string& bytes) {
 
 }  // namespace
 
-int run_vbs_command(const std::vector<std::string>& files, int timeout_ms) {
+int run_vbs_command(const std::vector<std::string>& files, int timeout_ms, std::size_t memory_limit_bytes) {
   tap::vbs::ScriptHost host;
   host.set_timeout(timeout_ms);
+  host.set_memory_limit(memory_limit_bytes);
   host.add_object(u"WScript", tap::com::Ref<tap::com::IDispatch>(new tap::vbs::WScriptObject([](const std::u16string& line) {
                     std::string text = tap::os::wide_to_utf8(line) + "\n";
                     std::fwrite(text.data(), 1, text.size(), stdout);

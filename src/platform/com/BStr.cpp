@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <new>
 
 namespace tap::com {
 
 const std::u16string& BStr::str() const {
   static const std::u16string empty;
-  return text_ ? *text_ : empty;
+  return text_ ? text_->text : empty;
 }
 
 bool BStr::append_if_sole_owner(std::span<const BStr> parts) {
@@ -19,10 +20,22 @@ bool BStr::append_if_sole_owner(std::span<const BStr> parts) {
 #if !defined(__SANITIZE_THREAD__)
   std::atomic_thread_fence(std::memory_order_acquire);
 #endif
-  std::size_t need = text_->size();
+  std::u16string& text = text_->text;
+  std::size_t need = text.size();
   for (const BStr& p : parts) need += p.size();
-  if (need > text_->capacity()) text_->reserve(std::max(need, 2 * text_->capacity()));
-  for (const BStr& p : parts) text_->append(p.view());
+  if (need > text.capacity()) {
+    std::size_t grown = std::max(need, 2 * text.capacity());
+    MeterCharge& charge = text_->charge;
+    try {
+      charge.resize(Buffer::metered_size(grown));
+    } catch (const std::bad_alloc&) {
+      // Near the budget the doubling may not fit where the text itself does.
+      grown = need;
+      charge.resize(Buffer::metered_size(grown));
+    }
+    text.reserve(grown);
+  }
+  for (const BStr& p : parts) text.append(p.view());
   return true;
 }
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/com/MemoryMeter.h"
+
 namespace tap::com {
 
 // An automation string: UTF-16, may hold zero characters, and a null
@@ -13,18 +15,18 @@ namespace tap::com {
 class BStr {
  public:
   BStr() = default;  // null
-  BStr(std::u16string text) : text_(std::make_shared<std::u16string>(std::move(text))) {}
+  BStr(std::u16string text) : text_(std::make_shared<Buffer>(std::move(text))) {}
   BStr(std::u16string_view text) : BStr(std::u16string(text)) {}
   BStr(const char16_t* text) {  // nullptr gives a null string
-    if (text) text_ = std::make_shared<std::u16string>(text);
+    if (text) text_ = std::make_shared<Buffer>(text);
   }
 
   bool is_null() const { return text_ == nullptr; }
-  std::size_t size() const { return text_ ? text_->size() : 0; }
+  std::size_t size() const { return text_ ? text_->text.size() : 0; }
   bool empty() const { return size() == 0; }
-  std::u16string_view view() const { return text_ ? std::u16string_view(*text_) : std::u16string_view(); }
+  std::u16string_view view() const { return text_ ? std::u16string_view(text_->text) : std::u16string_view(); }
   const std::u16string& str() const;  // empty string for null
-  char16_t operator[](std::size_t i) const { return (*text_)[i]; }
+  char16_t operator[](std::size_t i) const { return text_->text[i]; }
 
   friend bool operator==(const BStr& a, const BStr& b) { return a.view() == b.view(); }
 
@@ -35,7 +37,14 @@ class BStr {
   bool append_if_sole_owner(std::span<const BStr> parts);
 
  private:
-  std::shared_ptr<std::u16string> text_;  // never changed while shared
+  // The text and what it costs the meter active where it was made.
+  struct Buffer {
+    explicit Buffer(std::u16string t) : text(std::move(t)) { charge.grow(metered_size(text.capacity())); }
+    static std::size_t metered_size(std::size_t capacity) { return 64 + 2 * capacity; }
+    std::u16string text;
+    MeterCharge charge;
+  };
+  std::shared_ptr<Buffer> text_;  // never changed while shared
 };
 
 }  // namespace tap::com

@@ -1,5 +1,6 @@
 #include "platform/com/SafeArray.h"
 
+#include <algorithm>
 #include <new>
 
 namespace tap::com {
@@ -27,6 +28,8 @@ bool valid_bounds(const std::vector<ArrayBound>& bounds) {
   return true;
 }
 
+std::size_t metered_size(std::size_t elements) { return 64 + elements * sizeof(Variant); }
+
 }  // namespace
 
 SafeArray::SafeArray(std::vector<ArrayBound> bounds, bool fixed) : bounds_(std::move(bounds)), fixed_(fixed) {
@@ -36,6 +39,7 @@ SafeArray::SafeArray(std::vector<ArrayBound> bounds, bool fixed) : bounds_(std::
   }
   std::size_t n = element_count(bounds_);
   if (n > max_elements) throw std::bad_alloc();
+  charge_.grow(metered_size(n));
   data_.resize(n);
 }
 
@@ -75,6 +79,8 @@ HRESULT SafeArray::redim(std::vector<ArrayBound> bounds, bool preserve) {
     if (bounds.back().lower != bounds_.back().lower) return DISP_E_BADINDEX;
   }
   try {
+    // Both the old and the new storage exist for a moment without preserve.
+    charge_.resize(metered_size(preserve ? std::max(n, data_.size()) : n + data_.size()));
     if (preserve) {
       // The last dimension varies slowest, so its elements are a suffix of
       // storage: growing or shrinking it keeps every other element in place.
@@ -84,8 +90,10 @@ HRESULT SafeArray::redim(std::vector<ArrayBound> bounds, bool preserve) {
       data_.swap(fresh);
     }
   } catch (const std::bad_alloc&) {
+    charge_.resize(metered_size(data_.size()));
     return E_OUTOFMEMORY;
   }
+  charge_.resize(metered_size(n));
   bounds_ = std::move(bounds);
   return S_OK;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/com/HResult.h"
+#include "platform/com/MemoryMeter.h"
 #include "platform/com/Variant.h"
 
 namespace tap::com {
@@ -22,12 +23,13 @@ class SafeArray {
   // with E_OUTOFMEMORY instead of exhausting the process.
   static constexpr std::size_t max_elements = std::size_t{1} << 24;
 
-  // Throws std::bad_alloc past max_elements; a negative count counts as 0
+  // Throws std::bad_alloc past max_elements or the active meter's budget;
+  // a negative count counts as 0
   // and one reaching past the largest index is cut to end there.
   // Use create() where the bounds come from a script.
   explicit SafeArray(std::vector<ArrayBound> bounds, bool fixed = false);
   // DISP_E_BADINDEX for no dimension or a count below 0, E_OUTOFMEMORY
-  // past max_elements.
+  // past max_elements or the meter's budget.
   static HRESULT create(std::vector<ArrayBound> bounds, bool fixed, std::shared_ptr<SafeArray>* out);
 
   std::size_t dimensions() const { return bounds_.size(); }
@@ -57,6 +59,7 @@ class SafeArray {
  private:
   std::vector<ArrayBound> bounds_;
   std::vector<Variant> data_;
+  MeterCharge charge_;  // the element storage
   bool fixed_;
   int locks_ = 0;
 };

@@ -10,6 +10,7 @@
 #include "vbscript/builtins/builtin_args.h"
 #include "platform/com/case_fold.h"
 #include "vbscript/builtins/text_case.h"
+#include "vbscript/vm/calls.h"
 
 namespace tap::vbs {
 
@@ -75,11 +76,15 @@ Variant instrrev(BuiltinState&, Args a) {
 
 Variant lcase(BuiltinState&, Args a) {
   if (a[0].is_null()) return Variant::null();
-  return Variant(lower_text(to_text(a[0]).view()));
+  com::BStr text = to_text(a[0]);
+  Work().chars(text.size());
+  return Variant(lower_text(text.view()));
 }
 Variant ucase(BuiltinState&, Args a) {
   if (a[0].is_null()) return Variant::null();
-  return Variant(upper_text(to_text(a[0]).view()));
+  com::BStr text = to_text(a[0]);
+  Work().chars(text.size());
+  return Variant(upper_text(text.view()));
 }
 
 Variant left_chars(const Variant& s, std::size_t n) {
@@ -139,21 +144,26 @@ Variant replace(BuiltinState&, Args a) {
   s = s.substr(start - 1);
   if (find.empty() || count == 0) return Variant(u16string(s));
   u16string out;
+  Work work;
   std::size_t pos = 0;
   for (std::int32_t done = 0; count == -1 || done < count; ++done) {
     std::size_t at = find_text(s, find.view(), pos, text);
     if (at == npos) break;
     out.append(s.substr(pos, at - pos)).append(with.view());
     check_length(out.size());
+    work.chars(at - pos + with.size());
+    work.holds(out.capacity() * sizeof(char16_t));
     pos = at + find.size();
   }
   out.append(s.substr(pos));
+  work.release();
   return text_result(std::move(out));
 }
 
 Variant space(BuiltinState&, Args a) {
   std::size_t n = count_arg(a[0]);
   check_length(n);
+  Work().chars(n);
   return Variant(u16string(n, u' '));
 }
 
@@ -171,6 +181,7 @@ Variant string(BuiltinState&, Args a) {
     c = os::ansi_to_wide(std::string_view(&byte, 1))[0];
   }
   check_length(n);
+  Work().chars(n);
   return Variant(u16string(n, c));
 }
 
@@ -183,6 +194,7 @@ Variant strcomp(BuiltinState&, Args a) {
 
 Variant strreverse(BuiltinState&, Args a) {
   u16string s(to_text(a[0]).view());
+  Work().chars(s.size());
   return Variant(u16string(s.rbegin(), s.rend()));
 }
 
@@ -198,11 +210,15 @@ Variant split(BuiltinState&, Args a) {
   u16string_view s = expr.view();
   if (s.empty() || limit == 0) return make_array({});
   if (delim.empty()) return make_array({Variant(u16string(s))});
+  Work work;
   std::size_t pos = 0;
   while (limit == -1 || parts.size() + 1 < static_cast<std::size_t>(limit)) {
     std::size_t at = find_text(s, delim.view(), pos, text);
     if (at == npos) break;
+    if (parts.size() >= max_array_elements) raise(RuntimeError::out_of_memory);
     parts.emplace_back(u16string(s.substr(pos, at - pos)));
+    work.chars(at - pos);
+    work.holds(parts.capacity() * sizeof(Variant));
     pos = at + delim.size();
   }
   parts.emplace_back(u16string(s.substr(pos)));
@@ -213,13 +229,18 @@ Variant join(BuiltinState&, Args a) {
   const com::SafeArray& list = vector_arg(a[0]);
   com::BStr delim = given(a, 1) ? to_text(a[1]) : com::BStr(u" ");
   u16string out;
+  Work work;
   bool first = true;
   for (const Variant& item : list.data()) {
     if (!first) out.append(delim.view());
     first = false;
-    out.append(to_text(item.deref()).view());
+    com::BStr piece = to_text(item.deref());
+    out.append(piece.view());
     check_length(out.size());
+    work.chars(piece.size() + delim.size());
+    work.holds(out.capacity() * sizeof(char16_t));
   }
+  work.release();
   return Variant(std::move(out));
 }
 
@@ -230,8 +251,11 @@ Variant filter(BuiltinState&, Args a) {
   bool include = given(a, 2) ? to_boolean(a[2]) : true;
   bool text = text_compare_arg(a, 3);
   std::vector<Variant> kept;
+  Work work;
   for (const Variant& item : list.data()) {
     com::BStr s = to_text(item.deref());
+    work.chars(s.size());
+    work.holds(kept.capacity() * sizeof(Variant));
     bool found = find_text(s.view(), value.view(), 0, text) != npos;
     if (found == include) kept.emplace_back(s);
   }
@@ -245,6 +269,7 @@ Variant escape(BuiltinState&, Args a) {
   static constexpr char16_t kHex[] = u"0123456789ABCDEF";
   static constexpr std::u16string_view kKept = u"@*_+-./";
   u16string out;
+  Work().chars(text.size() * 6);
   for (char16_t c : text.view()) {
     bool alnum = (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
     if (alnum || kKept.find(c) != npos) {
@@ -288,6 +313,7 @@ Variant unescape(BuiltinState&, Args a) {
   com::BStr text = to_text(a[0]);
   u16string_view s = text.view();
   u16string out;
+  Work().chars(s.size());
   out.reserve(s.size());
   for (std::size_t i = 0; i < s.size(); ++i) {
     if (s[i] == u'%') {

@@ -10,6 +10,7 @@
 #include "platform/com/SafeArray.h"
 #include "platform/com/Variant.h"
 #include "vbscript/ScriptError.h"
+#include "vbscript/vm/RunLimits.h"
 
 namespace tap::vbs::builtin {
 
@@ -58,6 +59,35 @@ InStrArgs instr_args(Args args);
 const com::SafeArray& vector_arg(const Variant& v);
 // A new zero-based one-dimensional array of variants.
 Variant make_array(std::vector<Variant> items);
+
+// The work of a built-in that goes through large texts or arrays, counted
+// against the run's deadline, and its working storage, against the memory
+// budget. Outside a run it counts nothing.
+class Work {
+ public:
+  Work() : limits_(RunLimits::active()) {}
+  Work(const Work&) = delete;
+  Work& operator=(const Work&) = delete;
+
+  // `items` elements or pieces handled.
+  void items(std::size_t n = 1) {
+    if (limits_) limits_->spend(n);
+  }
+  // `n` characters copied or scanned.
+  void chars(std::size_t n) { items(1 + n / chars_per_unit); }
+  // Working storage (a text or vector being built) now takes `bytes`.
+  void holds(std::size_t bytes) {
+    if (bytes > held_.bytes()) held_.resize(bytes);
+  }
+  // The storage becomes the result, charged as such from here on.
+  void release() { held_.clear(); }
+
+  static constexpr std::size_t chars_per_unit = 64;
+
+ private:
+  RunLimits* limits_;
+  com::MeterCharge held_;
+};
 
 // A string result, checked against kMaxStringLength.
 Variant text_result(std::u16string text);

@@ -11,6 +11,7 @@
 #include "vbscript/builtins/Builtin.h"
 #include "vbscript/compile/constants.h"
 #include "vbscript/parse/Parser.h"
+#include "vbscript/vm/RunLimits.h"
 #include "vbscript/vm/AppendNode.h"
 #include "vbscript/vm/ExprNodes.h"
 #include "vbscript/vm/InterpBuiltins.h"
@@ -484,7 +485,10 @@ void Compiler::dynamic(const ast::Module* code, const ast::Expr* expression, con
 }
 
 void Compiler::block(const ast::Block& in, Block& out) {
-  for (const ast::StmtPtr& sp : in) stmt(*sp, out);
+  for (const ast::StmtPtr& sp : in) {
+    RunLimits::poll(1);
+    stmt(*sp, out);
+  }
 }
 
 NameRef Compiler::local_ref(const std::u16string& n, std::int32_t slot) {

@@ -13,15 +13,27 @@ ScriptHost::ScriptHost() : rt_(std::make_unique<Runtime>()) {}
 ScriptHost::~ScriptHost() = default;
 
 void ScriptHost::reset() {
+  std::int32_t timeout = timeout_ms_;
+  std::size_t memory_limit = rt_->limits().memory_limit();
   try {
+    RunLimits::Activation active(rt_->limits());
     rt_->reset();
   } catch (...) {
     // A failing Class_Terminate must not stop the reset; start afresh.
     rt_ = std::make_unique<Runtime>();
+    rt_->set_timeout(timeout);
+    rt_->limits().set_memory_limit(memory_limit);
   }
 }
 
-void ScriptHost::set_timeout(std::int32_t ms) { rt_->set_timeout(ms); }
+void ScriptHost::set_timeout(std::int32_t ms) {
+  timeout_ms_ = ms;
+  rt_->set_timeout(ms);
+}
+
+void ScriptHost::set_memory_limit(std::size_t bytes) { rt_->limits().set_memory_limit(bytes); }
+
+std::size_t ScriptHost::memory_used() const { return rt_->limits().memory_used(); }
 
 void ScriptHost::add_object(std::u16string_view name, com::Ref<com::IDispatch> object) {
   rt_->add_named_object(name, std::move(object));
@@ -39,6 +51,7 @@ ScriptResult ScriptHost::guarded(Fn body) {
     r.column = column;
   };
   try {
+    RunLimits::Activation active(rt_->limits());
     rt_->begin_run();
     body(r);
   } catch (const ScriptError& e) {

@@ -44,6 +44,10 @@ class ScriptHost {
   void reset();
   // Milliseconds a host call may run; -1 for no limit.
   void set_timeout(std::int32_t ms);
+  // Bytes the script's strings and arrays may hold (estimated); past it
+  // the allocation fails with error 7. 256 MB unless set.
+  void set_memory_limit(std::size_t bytes);
+  std::size_t memory_used() const;
   // Makes a host object visible to scripts under `name`.
   void add_object(std::u16string_view name, com::Ref<com::IDispatch> object);
   // Parses the whole text (the first syntax error is reported with its
@@ -59,6 +63,7 @@ class ScriptHost {
   ScriptResult guarded(Fn body);
 
   std::unique_ptr<Runtime> rt_;
+  std::int32_t timeout_ms_ = -1;
   std::unordered_map<std::u16string, std::shared_ptr<const CompiledModule>> cache_;
 };
 

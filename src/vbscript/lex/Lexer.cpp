@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "vbscript/ScriptError.h"
+#include "vbscript/vm/RunLimits.h"
 
 namespace tap::vbs {
 
@@ -61,6 +62,8 @@ class Scanner {
   LexResult run() {
     LexResult out;
     while (true) {
+      // Execute and Eval compile while a run's clock runs.
+      RunLimits::poll(1);
       bool space = skip_blanks();
       if (error_) break;
       Token t;

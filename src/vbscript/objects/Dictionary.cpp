@@ -8,6 +8,9 @@
 
 namespace tap::vbs {
 
+// Key and item, the list node and the index node with its bucket.
+constexpr std::size_t bytes_per_entry = 2 * sizeof(com::Variant) + 96;
+
 using com::DispatchCall;
 using com::HRESULT;
 using com::Variant;
@@ -57,6 +60,7 @@ Dictionary::Entries::iterator Dictionary::find(const DictionaryKey& key) {
 }
 
 void Dictionary::insert(DictionaryKey key, const Variant& key_value, const Variant& item) {
+  charge_.grow(bytes_per_entry);
   entries_.push_back(Entry{key_value.deref(), item.deref()});
   index_.emplace(std::move(key), std::prev(entries_.end()));
 }
@@ -133,12 +137,14 @@ HRESULT Dictionary::remove(DispatchCall& call) {
   if (it == index_.end()) return not_found(call);
   entries_.erase(it->second);
   index_.erase(it);
+  charge_.resize(entries_.size() * bytes_per_entry);
   return com::S_OK;
 }
 
 HRESULT Dictionary::remove_all(DispatchCall&) {
   entries_.clear();
   index_.clear();
+  charge_.clear();
   return com::S_OK;
 }
 

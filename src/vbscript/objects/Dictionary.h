@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "platform/com/DispatchTable.h"
+#include "platform/com/MemoryMeter.h"
 #include "vbscript/objects/DictionaryKey.h"
 
 namespace tap::vbs {
@@ -45,6 +46,7 @@ class Dictionary final : public com::DispatchObject<Dictionary> {
   Entries entries_;
   std::unordered_map<DictionaryKey, Entries::iterator, DictionaryKeyHash> index_;
   std::int32_t compare_mode_ = 0;  // vbBinaryCompare
+  com::MeterCharge charge_;        // the entries, at an estimated size each
 };
 
 }  // namespace tap::vbs

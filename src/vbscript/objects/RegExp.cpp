@@ -7,8 +7,18 @@
 #include "platform/regex/RegexCache.h"
 #include "vbscript/objects/RegExpMatches.h"
 #include "vbscript/objects/RegExpReplacement.h"
+#include "vbscript/vm/RunLimits.h"
+#include "vbscript/vm/calls.h"
 
 namespace tap::vbs {
+
+namespace {
+
+// What one match of Execute costs: the Match object, its data and the
+// search's record of it.
+constexpr std::size_t bytes_per_match = 256;
+
+}  // namespace
 
 using com::DispatchCall;
 using com::HRESULT;
@@ -96,11 +106,15 @@ HRESULT RegExp::execute(DispatchCall& call) {
   auto text = std::make_shared<const std::u16string>(call.args[0].bstr().str());
   std::vector<regex::RegexMatch> found;
   if (HRESULT hr = search(call, *text, found, false); com::failed(hr)) return hr;
+  // A long subject can give millions of matches, each an object or two.
+  com::MeterCharge charge(text->capacity() * sizeof(char16_t) + found.size() * bytes_per_match);
   std::vector<com::Ref<RegExpMatch>> matches;
   matches.reserve(found.size());
-  for (regex::RegexMatch& m : found)
+  for (regex::RegexMatch& m : found) {
+    RunLimits::poll(1);
     matches.push_back(com::make_ref<RegExpMatch>(std::make_shared<const RegExpMatchData>(RegExpMatchData{text, std::move(m)})));
-  call.result = Variant(com::Ref<com::IDispatch>(new RegExpMatches(std::move(matches))));
+  }
+  call.result = Variant(com::Ref<com::IDispatch>(new RegExpMatches(std::move(matches), std::move(charge))));
   return com::S_OK;
 }
 
@@ -138,6 +152,7 @@ HRESULT RegExp::replace(DispatchCall& call) {
   std::vector<regex::RegexMatch> found;
   if (HRESULT hr = search(call, text, found, false); com::failed(hr)) return hr;
   std::u16string out;
+  com::MeterCharge held;
   std::size_t copied = 0;
   for (const regex::RegexMatch& m : found) {
     out.append(text, copied, m.index - copied);
@@ -146,6 +161,11 @@ HRESULT RegExp::replace(DispatchCall& call) {
     } else {
       expand_replacement(replacement.view(), text, m, out);
     }
+    // "$'" and "$`" copy the rest of the subject each time: the result can
+    // grow with the square of the subject.
+    if (out.size() > max_string_length) return call.raise(com::control_error(7), u"Out of memory");
+    RunLimits::poll(1 + (m.index - copied) / 64);
+    if (out.capacity() * sizeof(char16_t) > held.bytes()) held.resize(out.capacity() * sizeof(char16_t));
     copied = m.end();
   }
   out.append(text, copied);

@@ -4,13 +4,16 @@
 #include <vector>
 
 #include "platform/com/DispatchTable.h"
+#include "platform/com/MemoryMeter.h"
 #include "vbscript/objects/RegExpMatch.h"
 
 namespace tap::vbs {
 
 class RegExpMatches final : public com::DispatchObject<RegExpMatches> {
  public:
-  explicit RegExpMatches(std::vector<com::Ref<RegExpMatch>> matches) : matches_(std::move(matches)) {}
+  // `charge` stands for the memory the matches take while they live.
+  explicit RegExpMatches(std::vector<com::Ref<RegExpMatch>> matches, com::MeterCharge charge = {})
+      : matches_(std::move(matches)), charge_(std::move(charge)) {}
   static const com::DispatchTable<RegExpMatches>& dispatch_table();
 
   const std::vector<com::Ref<RegExpMatch>>& matches() const { return matches_; }
@@ -21,6 +24,7 @@ class RegExpMatches final : public com::DispatchObject<RegExpMatches> {
   com::HRESULT new_enum(com::DispatchCall& call);
 
   std::vector<com::Ref<RegExpMatch>> matches_;
+  com::MeterCharge charge_;
 };
 
 }  // namespace tap::vbs

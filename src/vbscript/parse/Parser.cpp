@@ -3,6 +3,7 @@
 #include "vbscript/parse/Parser.h"
 
 #include "vbscript/parse/ParserState.h"
+#include "vbscript/vm/RunLimits.h"
 
 namespace tap::vbs {
 
@@ -27,6 +28,7 @@ void ParserState::parse_module_body(Module& m) {
   while (true) {
     while (is_separator(kind())) next();
     if (at(Tok::eof)) return;
+    RunLimits::poll(1);
     StmtPtr s = statement();
     if (s->kind == StmtKind::option_explicit) m.option_explicit = true;
     m.body.push_back(std::move(s));
@@ -55,6 +57,7 @@ Block ParserState::block() {
   while (true) {
     while (is_separator(kind())) next();
     if (at_block_end()) return b;
+    RunLimits::poll(1);
     b.push_back(statement());
   }
 }

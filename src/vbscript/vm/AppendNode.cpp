@@ -18,7 +18,11 @@ namespace {
 com::BStr text_of(const Variant& v) {
   const Variant& d = v.deref();
   if (d.vt() == com::VT_BSTR) return d.bstr();
-  static const Variant empty_text(std::u16string{});
+  // Made once for the process, so charged to no script's memory.
+  static const Variant empty_text = [] {
+    com::MemoryMeter::Activation unmetered(nullptr);
+    return Variant(std::u16string{});
+  }();
   return apply_binary(ast::Op::cat, empty_text, d).bstr();
 }
 

@@ -38,6 +38,11 @@ std::u16string text_of(const Variant& v) {
 
 enum class Mode { expression, local, global };
 
+// Code compiled at run time takes about this much memory per character of
+// its text while it compiles (tokens, syntax tree, closure tree, the text
+// kept as the cache key), and somewhat less once compiled.
+constexpr std::size_t compiled_bytes_per_char = 96;
+
 Variant run_dynamic(Runtime& rt, const std::u16string& text, Mode mode) {
   Frame* caller = rt.frame;
   const Procedure* scope = mode == Mode::global ? nullptr : caller->proc;
@@ -49,6 +54,8 @@ Variant run_dynamic(Runtime& rt, const std::u16string& text, Mode mode) {
   key += text;
   std::shared_ptr<LoadedModule> lm = rt.find_dynamic(key);
   if (!lm) {
+    // Code compiled at run time counts against the script's memory.
+    com::MeterCharge charge(text.size() * compiled_bytes_per_char);
     DynamicScope ds;
     ds.proc = scope;
     ds.is_global = [&rt](std::u16string_view n) {
@@ -58,6 +65,7 @@ Variant run_dynamic(Runtime& rt, const std::u16string& text, Mode mode) {
     CompileResult cr = compile_dynamic(text, ds, mode == Mode::expression);
     if (!cr) throw ScriptError(cr.error, runtime_error_description(cr.error), compilation_error_source);
     lm = rt.add_dynamic(key, cr.module);
+    lm->charge = std::move(charge);
   }
   const CompiledModule& m = *lm->module;
   if (!scope) {

@@ -1,5 +1,7 @@
 #include "vbscript/vm/ProcRef.h"
 
+#include <optional>
+
 #include "vbscript/ScriptError.h"
 #include "vbscript/vm/calls.h"
 
@@ -11,8 +13,12 @@ com::HRESULT ProcRef::Invoke(com::DISPID id, com::InvokeFlags flags, std::span<c
   if (id != com::DISPID_VALUE || !(flags & (com::DISPATCH_METHOD | com::DISPATCH_PROPERTYGET)))
     return com::DISP_E_MEMBERNOTFOUND;
   bool outermost = !rt_->frame;
+  std::optional<RunLimits::Activation> active;
   try {
-    if (outermost) rt_->begin_run();
+    if (outermost) {
+      active.emplace(rt_->limits());
+      rt_->begin_run();
+    }
     com::Variant r = call_procedure(*rt_, *proc_, links_, nullptr, nullptr, args);
     if (result) *result = std::move(r);
     return com::S_OK;

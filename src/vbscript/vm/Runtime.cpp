@@ -1,6 +1,6 @@
 #include "vbscript/vm/Runtime.h"
 
-#include "platform/os/performance_counter.h"
+#include "vbscript/vm/stack_bound.h"
 #include "vbscript/ScriptError.h"
 #include "vbscript/vm/ErrObject.h"
 #include "vbscript/vm/calls.h"
@@ -12,10 +12,6 @@ using com::Variant;
 namespace {
 
 constexpr std::int32_t max_call_depth = 3000;
-// Native stack a run may use before calls fail with "Out of stack space";
-// well inside the 8 MB threads get, also with sanitizer-sized frames.
-constexpr std::ptrdiff_t max_stack_bytes = 2 * 1024 * 1024;
-constexpr std::int32_t ticks_per_check = 128;
 
 }  // namespace
 
@@ -53,28 +49,14 @@ void Runtime::reset() {
 void Runtime::begin_run() {
   if (depth_ > 0) return;
   current = nullptr;
-  mark_stack_base();
-  ticks_ = ticks_per_check;
-  if (timeout_ms_ < 0) {
-    deadline_ = 0;
-  } else {
-    std::int64_t freq = os::performance_frequency();
-    deadline_ = os::performance_counter() + static_cast<std::int64_t>(timeout_ms_) * (freq / 1000);
-    if (deadline_ == 0) deadline_ = 1;
-  }
+  stack_limit_ = call_stack_limit(static_cast<const char*>(__builtin_frame_address(0)));
+  limits_.start();
 }
-
-void Runtime::check_deadline() {
-  ticks_ = ticks_per_check;
-  if (deadline_ != 0 && os::performance_counter() >= deadline_) throw ScriptAbort(ScriptAbort::Kind::timeout);
-}
-
-void Runtime::mark_stack_base() { stack_base_ = static_cast<const char*>(__builtin_frame_address(0)); }
 
 void Runtime::enter_call() {
   tick();
   const char* here = static_cast<const char*>(__builtin_frame_address(0));
-  if (++depth_ > max_call_depth || (stack_base_ && stack_base_ - here > max_stack_bytes)) {
+  if (++depth_ > max_call_depth || here < stack_limit_) {
     --depth_;
     throw ScriptError(RuntimeError::out_of_stack_space);
   }

@@ -1,6 +1,7 @@
 #pragma once
 // The state one engine runs in: globals, loaded modules, the Err object's
-// state, the call depth and the deadline. One thread uses a Runtime.
+// state, the call depth, the deadline and the memory budget. One thread at
+// a time uses a Runtime.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 #include "platform/com/Dispatch.h"
 #include "vbscript/builtins/Builtin.h"
 #include "vbscript/compile/Program.h"
+#include "vbscript/vm/RunLimits.h"
 
 namespace tap::vbs {
 
@@ -38,6 +40,7 @@ struct Frame {
 struct LoadedModule {
   std::shared_ptr<const CompiledModule> module;
   std::vector<GlobalSlot*> links;
+  com::MeterCharge charge;  // code compiled by the script (Eval, Execute)
 };
 
 struct ErrState {
@@ -59,8 +62,11 @@ class Runtime {
   // Drops all code, globals and objects.
   void reset();
   // -1: no limit. Takes effect for runs that start afterwards.
-  void set_timeout(std::int32_t ms) { timeout_ms_ = ms; }
-  // Starts the clock for one host call (add code, run a procedure).
+  void set_timeout(std::int32_t ms) { limits_.set_timeout(ms); }
+  RunLimits& limits() { return limits_; }
+  // Starts the clock for one host call (add code, run a procedure) and
+  // takes the stack bound from the thread it runs on. The caller holds a
+  // RunLimits::Activation for the call.
   void begin_run();
 
   // Links a compiled module's names and runs its module-level code.
@@ -86,13 +92,10 @@ class Runtime {
   const std::shared_ptr<bool>& alive() const { return alive_; }
 
   // Called on loop back-edges and calls; throws the time-out abort.
-  void tick() {
-    if (--ticks_ <= 0) check_deadline();
-  }
-  void check_deadline();
+  void tick() { limits_.tick(); }
 
   // Entered for every procedure call: bounds recursion by depth and by
-  // the native stack it uses, raising error 28 past either.
+  // the native stack left to the thread, raising error 28 past either.
   void enter_call();
   void leave_call() { --depth_; }
 
@@ -102,7 +105,6 @@ class Runtime {
   const Stmt* current = nullptr;
 
  private:
-  void mark_stack_base();
 
   std::unordered_map<std::u16string, std::unique_ptr<GlobalSlot>> globals_;
   std::vector<std::shared_ptr<LoadedModule>> modules_;
@@ -111,11 +113,9 @@ class Runtime {
   com::Ref<com::IDispatch> err_object_;
   BuiltinState builtin_state_;
   std::shared_ptr<bool> alive_;
-  std::int32_t timeout_ms_ = -1;
-  std::int64_t deadline_ = 0;  // performance counter ticks; 0: none
-  std::int32_t ticks_ = 0;
+  RunLimits limits_;
   std::int32_t depth_ = 0;
-  const char* stack_base_ = nullptr;
+  const char* stack_limit_ = nullptr;  // calls below this address fail
 };
 
 // Sets rt.frame for a scope and restores the previous one.

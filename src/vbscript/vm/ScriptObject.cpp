@@ -1,5 +1,7 @@
 #include "vbscript/vm/ScriptObject.h"
 
+#include <optional>
+
 #include "platform/com/SafeArray.h"
 #include "vbscript/ScriptError.h"
 #include "vbscript/vm/Runtime.h"
@@ -21,6 +23,7 @@ thread_local std::vector<std::vector<Variant>> parked;
 
 Instance::Instance(Runtime& rt, const ClassDef& c, GlobalSlot* const* l)
     : cls(c), class_name(c.name), links(l), runtime(&rt), alive(rt.alive()) {
+  charge.grow(sizeof(Instance) + sizeof(ScriptObject) + 64 + c.fields.size() * sizeof(Variant));
   fields.resize(c.fields.size());
   for (std::size_t i = 0; i < c.fields.size(); ++i) {
     const FieldInit& f = c.fields[i];
@@ -55,6 +58,9 @@ ScriptObject::~ScriptObject() {
   Instance& inst = *inst_;
   if (!*inst.alive || inst.terminated || !inst.cls.terminate) return;
   inst.terminated = true;
+  // A run that timed out unwinds without running more script code: a
+  // terminator could otherwise swallow the abort and carry on.
+  if (inst.runtime->limits().aborting()) return;
   // Class_Terminate gets a new shell as Me; if the script keeps it, the
   // instance lives on in that shell.
   com::Ref<ScriptObject> me(new ScriptObject(inst_));
@@ -138,9 +144,13 @@ com::HRESULT ScriptObject::Invoke(com::DISPID id, com::InvokeFlags flags, std::s
   }
   if (!m || !m->is_public) return com::DISP_E_MEMBERNOTFOUND;
   bool outermost = !inst.runtime->frame;
+  std::optional<RunLimits::Activation> active;
   try {
     // Called by a host between runs: give the call a fresh time budget.
-    if (outermost) inst.runtime->begin_run();
+    if (outermost) {
+      active.emplace(inst.runtime->limits());
+      inst.runtime->begin_run();
+    }
     if (flags & (com::DISPATCH_PROPERTYPUT | com::DISPATCH_PROPERTYPUTREF)) {
       if (args.empty()) return com::DISP_E_BADPARAMCOUNT;
       Variant value = args.back().deref();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/com/Dispatch.h"
+#include "platform/com/MemoryMeter.h"
 #include "vbscript/compile/Program.h"
 
 namespace tap::vbs {
@@ -28,6 +29,7 @@ class Instance {
   Runtime* runtime;
   std::shared_ptr<bool> alive;  // false once the runtime is reset
   bool terminated = false;
+  com::MeterCharge charge;  // the instance and its fields
 };
 
 class ScriptObject final : public com::IDispatch {

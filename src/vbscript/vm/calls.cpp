@@ -257,6 +257,7 @@ Variant copy_nested(const Variant& v0, int depth) {
   // else holds (a function's fresh result) is taken as is.
   if (!v.is_array() || !v.array() || (depth == 0 && v.array().use_count() <= 1)) return v;
   const com::SafeArray& src = *v.array();
+  RunLimits::poll(1 + src.data().size() / 16);
   auto copy = std::make_shared<com::SafeArray>(src.bounds(), false);
   for (std::size_t i = 0; i < src.data().size(); ++i) {
     const Variant& e = src.data()[i];

@@ -1,0 +1,48 @@
+// Hostile scripts on the worker: each ends within twice its time-out, the
+// worker serves the next request, and the recursion bound holds on the
+// worker's own stack.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "scripting/HelperThread.h"
+#include "scripting/PlaybackServerData.h"
+
+namespace tap {
+namespace {
+
+constexpr std::int32_t kTimedOut = -2147467260;
+constexpr std::int32_t kOutOfStack = 28;
+
+TEST(HostileScriptOnWorker, EndsWithinBoundAndTheWorkerServesTheNextRequest) {
+  struct Case {
+    const char* name;
+    std::string body;
+    std::int32_t error;
+  };
+  const Case cases[] = {
+      {"costly statements", "Do : x = Replace(Space(20000000), \" \", \"ab\") : Loop", kTimedOut},
+      // Sleep is bounded by 60 s on its own; the deadline comes first.
+      {"Sleep past the deadline", "PlaybackEngine.ReadText = \"a\"\nPlaybackEngine.Sleep 60000", kTimedOut},
+      {"deep recursion", "F 1\nEnd Sub\nSub F(n) : F n + 1 : End Sub\nSub Unused", kOutOfStack},
+  };
+  constexpr std::uint32_t timeout = 200;
+  for (const Case& c : cases) {
+    PlaybackServerData data;
+    data.read_context = true;
+    const std::string module = "Sub ExecuteRead(ByVal PlaybackEngine)\n" + c.body + "\nEnd Sub";
+    auto t0 = std::chrono::steady_clock::now();
+    HelperThread::RunScript(module, "ExecuteRead", timeout, &data);
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
+    EXPECT_EQ(HelperThread::LastFailure().number, c.error) << c.name << ": " << HelperThread::LastFailure().description;
+    EXPECT_LT(ms, 2 * timeout) << c.name;
+
+    HelperThread::RunScript("Sub ExecuteRead(ByVal PlaybackEngine)\nPlaybackEngine.ReadText = \"next\"\nEnd Sub",
+                            "ExecuteRead", timeout, &data);
+    EXPECT_EQ(data.ReadText, "next") << c.name;
+  }
+}
+
+}  // namespace
+}  // namespace tap

@@ -27,8 +27,9 @@ SRPair parse_pair(const xml::Element& element, std::vector<Refusal>& refusals) {
   refusal.entry = "IOStimulusResponse";
   refusal.entry_name = attrs.text("name").value_or(std::string());
   refusal.entry_line = element.line();
-  // The element being parsed when a rule breaks.
-  const xml::Element* at = &element;
+  // The element being parsed when a rule breaks; a copy, as the child
+  // elements' views go out of scope when a parse throws.
+  xml::Element at = element;
   try {
     double version = attrs.required_version();
     pair.set_version(version);
@@ -36,13 +37,13 @@ SRPair parse_pair(const xml::Element& element, std::vector<Refusal>& refusals) {
       throw bad_version("its version " + attrs.required_text("version") + " is newer than 1.5");
     if (!refusal.entry_name.empty()) pair.set_name(refusal.entry_name);
     if (xml::Element stimulus = element.first_child(u"Stimulus")) {
-      at = &stimulus;
+      at = stimulus;
       pair.set_stimulus(parse_stimulus(stimulus));
     }
     std::vector<xml::Element> responses = element.children(u"Response");
     pair.reserve_responses(responses.size());
     for (const xml::Element& response : responses) {
-      at = &response;
+      at = response;
       pair.add_response(parse_response(response));
       if (pair.responses().back().responseKind() == SRPair::Response::kNone) {
         Refusal r = refusal;
@@ -63,8 +64,8 @@ SRPair parse_pair(const xml::Element& element, std::vector<Refusal>& refusals) {
   }
   // The pair keeps what it had built and never matches; the load goes on.
   pair.set_unusable(true);
-  refusal.element = local_name(*at);
-  refusal.line = at->line();
+  refusal.element = local_name(at);
+  refusal.line = at.line();
   refusals.push_back(std::move(refusal));
   return pair;
 }

@@ -2,7 +2,7 @@
 # Runs the benchmarks that measure us against an outside reference in the
 # same run (xmllint --noout on the same file, a bare sleep of the same
 # length) and prints each comparison as a ratio, ours over the reference;
-# then what 16 sessions of the 10,000-pair recording keep in memory.
+# then what sessions keep in memory and what closing them costs.
 # scripts/bench.sh [benchmark options...], e.g. --benchmark_repetitions=3
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,5 +25,8 @@ echo
 echo "Ratios, ours over the reference measured in the same run:"
 grep -E '^BM_.* ratio=' "$out" | sed -E 's/^(BM_[^ ]+).* ratio=([0-9.]+).*/\1 \2/' |
   awk '{ printf "  %-58s %6.2f\n", $1, $2 }'
-echo "Memory (MB) and close (ms) of 16 sessions:"
-grep -E '^BM_SixteenSessions' "$out" | grep -oE '[a-z0-9_]+=[0-9.]+[kM]?' | sed 's/^/  /'
+echo "Memory (MB) and close (ms):"
+grep -E '^BM_(SixteenSessions|LargeResponseSession)' "$out" |
+  while read -r name rest; do
+    echo "  ${name%%/*}: $(grep -oE '[a-z0-9_]+=[0-9.]+[kM]?' <<<"$rest" | tr '\n' ' ')"
+  done

@@ -35,7 +35,6 @@ void MemoryArena::add_block(std::size_t at_least) {
   last_ = block;
   cursor_ = static_cast<char*>(pages) + sizeof(Block);
   end_ = static_cast<char*>(pages) + size;
-  reserved_ += size;
   if (next_size_ < kLargestStep) next_size_ *= 2;
 }
 

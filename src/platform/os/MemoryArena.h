@@ -25,9 +25,6 @@ class MemoryArena {
     return static_cast<T*>(allocate(sizeof(T) * count, alignof(T)));
   }
 
-  // Bytes taken from the system so far.
-  std::size_t reserved() const { return reserved_; }
-
  private:
   struct Block {
     Block* previous;
@@ -39,7 +36,6 @@ class MemoryArena {
   char* cursor_ = nullptr;
   char* end_ = nullptr;
   std::size_t next_size_ = std::size_t{256} << 10;
-  std::size_t reserved_ = 0;
 };
 
 }  // namespace tap::os

@@ -35,8 +35,6 @@ ParseResult Document::load_from_file(const std::string& path) {
   return parse_error_;
 }
 
-void Document::clear() { impl_->reset(nullptr); }
-
 ParseResult Document::validate() const {
   const TreeNode* root = impl_->root();
   if (!root) return make_error(XmlError::NotLoaded, 0, 0);

@@ -143,8 +143,6 @@ class Document {
   ParseResult load_from_memory(std::string_view bytes);
   ParseResult load_from_file(const std::string& path);
   const ParseResult& parse_error() const { return parse_error_; }
-  // Gives the loaded document's memory back; the document is then empty.
-  void clear();
 
   // Loads and validations still running when `deadline` passes stop with
   // the TimeLimit failure. None by default.

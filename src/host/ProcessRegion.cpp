@@ -16,6 +16,12 @@ ProcessRegion::ProcessRegion() {
   os::SharedMemory::Status status{};
   std::string name = name_for(os::current_process_id());
   region_ = os::SharedMemory::create(name, TAP_REGION_SIZE, &status);
+  if (!region_ && status == os::SharedMemory::Status::exists) {
+    // The name carries this process's id, so a region already there was
+    // left by an earlier process of the same id that did not end cleanly.
+    os::SharedMemory::remove(name);
+    region_ = os::SharedMemory::create(name, TAP_REGION_SIZE, &status);
+  }
   if (!region_) throw std::runtime_error("cannot create the shared-memory region " + name);
   if (!region_->map(TAP_REGION_SIZE))
     throw std::runtime_error("cannot map the shared-memory region " + name);

@@ -1,7 +1,7 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "model/SRPair.h"
@@ -15,6 +15,10 @@ class ScriptSession;
 // bytes, and only the other stimuli that come before the exact candidate
 // (scripted ones, which must see the write in order) are asked in turn.
 // Views into the pairs' stimuli: rebuild it when the list changes.
+//
+// Kept in a few flat arrays rather than a node per stimulus: a session
+// builds it at its first write and drops it at its close, and freeing
+// tens of thousands of scattered nodes made the close cost milliseconds.
 class StimulusIndex {
  public:
   explicit StimulusIndex(const std::vector<SRPair>& pairs);
@@ -24,8 +28,19 @@ class StimulusIndex {
                     std::uint32_t flags) const;
 
  private:
-  // Usable exact stimuli by their bytes, each list in file order.
-  std::unordered_map<std::string_view, std::vector<std::int32_t>> exact_;
+  // One per distinct byte string of the usable exact stimuli, by open
+  // addressing; `first` is -1 in an empty slot.
+  struct Slot {
+    std::uint32_t hash = 0;
+    std::int32_t first = -1;  // the first pair with these bytes
+    std::int32_t last = -1;
+  };
+  const Slot* slot_of(const std::vector<SRPair>& pairs, std::string_view bytes) const;
+
+  std::vector<Slot> slots_;
+  std::size_t mask_ = 0;
+  // By pair position: the next pair with the same bytes, in file order.
+  std::vector<std::int32_t> next_;
   // Usable pairs with any other stimulus, in file order.
   std::vector<std::int32_t> others_;
 };

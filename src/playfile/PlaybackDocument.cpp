@@ -8,7 +8,7 @@
 namespace tap {
 namespace {
 
-std::shared_ptr<xml::SchemaCache> load_schema() {
+std::shared_ptr<const xml::SchemaCache> load_schema() {
   std::optional<std::string_view> text =
       os::find_resource(file_format::kSchemaResourceType, file_format::kSchemaResourceId);
   if (!text) throw std::runtime_error("The schema resource is missing.");
@@ -20,11 +20,19 @@ std::shared_ptr<xml::SchemaCache> load_schema() {
   return cache;
 }
 
+// The schema is the library's own and never changes, so it is parsed and
+// compiled once for the process; a compiled schema is only read after.
+const std::shared_ptr<const xml::SchemaCache>& playback_schema() {
+  static const std::shared_ptr<const xml::SchemaCache> cache = load_schema();
+  return cache;
+}
+
 }  // namespace
 
-PlaybackDocument::PlaybackDocument() : cache_(load_schema()) { document_.set_schemas(cache_); }
+PlaybackDocument::PlaybackDocument() : cache_(playback_schema()) { document_.set_schemas(cache_); }
 
 xml::ParseResult PlaybackDocument::load(const std::string& path) {
+  document_.set_deadline(std::chrono::steady_clock::now() + kTimeLimit);
   xml::ParseResult result = document_.load_from_file(path);
   if (!result) return result;
   result = document_.validate();

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -12,6 +13,10 @@ namespace tap {
 // refusal; the loader to refuse.
 class PlaybackDocument {
  public:
+  // One load holds the worker that every session of the process shares;
+  // a file that takes longer than this to parse and validate is refused.
+  static constexpr std::chrono::seconds kTimeLimit{30};
+
   PlaybackDocument();
 
   // Code 0 when the file is a playback file; otherwise the parser's or the
@@ -20,7 +25,7 @@ class PlaybackDocument {
   xml::Element root() const { return document_.root(); }
 
  private:
-  std::shared_ptr<xml::SchemaCache> cache_;
+  std::shared_ptr<const xml::SchemaCache> cache_;
   xml::Document document_;
 };
 

@@ -130,6 +130,11 @@ void guarded_load(LoadResult& result, Body body) {
     result.status = f.status;
     result.no_matching_stream = false;
     result.refusals.push_back(f.refusal);
+  } catch (const PlaybackMap::region_lost& e) {
+    // The host shrank its region during the load: as if there were none.
+    result.status = VARNEL_NO_PLAYBACK_FILE;
+    result.no_matching_stream = false;
+    result.refusals.push_back(open_refusal("IORecordStreamFile", 0, e.what()));
   } catch (const std::runtime_error& e) {
     result.status = VARNEL_BAD_PLAYBACK_FILE;
     result.no_matching_stream = false;

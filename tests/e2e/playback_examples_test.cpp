@@ -152,5 +152,42 @@ TEST_F(PlaybackTest, DataAcquisitionModuleAnswersItsDoCommands) {
   EXPECT_EQ(docommand(0x2005, gain, 2), -1073807343);
 }
 
+// Written from the user's guide alone: a serial instrument, recorded
+// readings that step per query, a set point kept in the value store with a
+// range check, an initial value given as bytes, and a log read in pieces.
+TEST_F(PlaybackTest, TemperatureControllerOnASerialPortFollowsItsSetPoint) {
+  region().set_interface("asrl", "instr");
+  region().set_playback_path(example("temperature-controller.xml"));
+  host::OpenArgs args;
+  args.address = "ASRL3::INSTR";
+  args.primary = 3;
+  ASSERT_EQ(open(args), 0);
+  EXPECT_EQ(query("*IDN?\r\n"), "TARVENA,TTC-210,SN31007,1.12\r\n");
+  EXPECT_EQ(query("UNIT?\r\n"), "C\r\n");
+  EXPECT_EQ(query("SP?\r\n"), "25.0\r\n");
+  EXPECT_EQ(write("SP 45\r\n").status, 0);
+  EXPECT_EQ(query("SP?\r\n"), "45.0\r\n");
+  std::vector<std::string> readings;
+  for (int i = 0; i < 4; ++i) readings.push_back(query("PV?\r\n"));
+  EXPECT_EQ(readings, (std::vector<std::string>{"23.4\r\n", "31.9\r\n", "44.7\r\n", "23.4\r\n"}));
+  EXPECT_EQ(write("sp 200\r\n").status, 0);
+  EXPECT_EQ(query("SP?\r\n"), "45.0\r\n");
+  EXPECT_EQ(query("ERR?\r\n"), "3\r\n");
+  EXPECT_EQ(query("ERR?\r\n"), "0\r\n");
+
+  ASSERT_EQ(write("LOG?\r\n").status, 0);
+  std::vector<std::int32_t> stops;
+  std::string log;
+  for (Result r = read(8);; r = read(8)) {
+    ASSERT_EQ(r.status, 0);
+    log += r.bytes;
+    stops.push_back(r.stop);
+    if (r.stop != 1) break;
+  }
+  EXPECT_EQ(log, "t=0 23.4;t=60 31.9;t=120 44.7;t=180 45.0\r\n");
+  EXPECT_EQ(stops, (std::vector<std::int32_t>{1, 1, 1, 1, 1, 4}));
+  EXPECT_EQ(read(8).status, 15);
+}
+
 }  // namespace
 }  // namespace tap::e2e

@@ -117,7 +117,6 @@ struct ContextCase {
 };
 void PrintTo(const ContextCase& c, std::ostream* os) { *os << c.name; }
 
-
 class SetterInTheWrongContext : public ScriptedPlaybackTest,
                                 public testing::WithParamInterface<ContextCase> {};
 

@@ -10,14 +10,19 @@ namespace tap::e2e {
 class ScriptedPlaybackTest : public PlaybackTest {
  protected:
   // "GET key" answers "TypeName=value" of the key, as GetValue gives it
-  // ("Null=" for a missing key). It comes first in the file so that no
+  // ("Null=" for a missing key, "TypeName=" for an object). It comes first in the file so that no
   // pattern of a test shadows it; it leaves the key name under "probe:key".
   static std::string probe_pair() {
     return recording::script_pair(
         "^GET (.+)$", "PlaybackEngine.StoreValue \"probe:key\", PlaybackEngine.WriteRegExpMatches.Item(1)",
         {recording::script_response(
-            "v = PlaybackEngine.GetValue(PlaybackEngine.GetValue(\"probe:key\"))\n"
-            "PlaybackEngine.ReadText = TypeName(v) & \"=\" & v\n"
+            "k = PlaybackEngine.GetValue(\"probe:key\")\n"
+            "If IsObject(PlaybackEngine.GetValue(k)) Then\n"
+            "  PlaybackEngine.ReadText = TypeName(PlaybackEngine.GetValue(k)) & \"=\"\n"
+            "Else\n"
+            "  v = PlaybackEngine.GetValue(k)\n"
+            "  PlaybackEngine.ReadText = TypeName(v) & \"=\" & v\n"
+            "End If\n"
             "PlaybackEngine.ReadStopReason = 2\n"
             "PlaybackEngine.ReadReturnValue = 0")});
   }

@@ -31,7 +31,6 @@ struct MatchCase {
 };
 void PrintTo(const MatchCase& c, std::ostream* os) { *os << c.name; }
 
-
 class ScriptedMatch : public ScriptedPlaybackTest, public testing::WithParamInterface<MatchCase> {};
 
 TEST_P(ScriptedMatch, DecidesWhetherTheScriptRuns) {
@@ -79,6 +78,24 @@ TEST_F(ScriptedPlaybackTest, FirstMatchingPairInFileOrderAnswers) {
   EXPECT_EQ(query("MEAS?\n"), "EXACT\n");
   EXPECT_EQ(write("MEAS:VOLT?\n").status, 3);
   EXPECT_EQ(write("*RST\n").status, 4);
+}
+
+// A type word in other letter case makes the whole pair unusable; the
+// pairs after it still answer.
+TEST_F(ScriptedPlaybackTest, TypeWordsCountTheirCase) {
+  auto retyped = [](std::string xml, const std::string& from, const std::string& to) {
+    return xml.replace(xml.find(from), from.size(), to);
+  };
+  open_scripted(
+      retyped(rec::script_pair("^A$", "PlaybackEngine.WriteReturnValue = 1"),
+              "stimulusType=\"vbscript\"", "stimulusType=\"VBScript\"") +
+      rec::script_pair("^B$", "PlaybackEngine.WriteReturnValue = 2",
+                       {retyped(rec::script_response("PlaybackEngine.ReadText = \"b\""),
+                                "responseType=\"vbscript\"", "responseType=\"VBScript\"")}) +
+      rec::script_pair("^C$", "PlaybackEngine.WriteReturnValue = 3"));
+  EXPECT_EQ(write("A").status, 15);
+  EXPECT_EQ(write("B").status, 15);
+  EXPECT_EQ(write("C").status, 3);
 }
 
 TEST_F(ScriptedPlaybackTest, SilentScriptsGiveTheDefaultsWithoutWaiting) {
@@ -149,7 +166,6 @@ struct FailureCase {
 };
 void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
-
 class ScriptFailure : public ScriptedPlaybackTest, public testing::WithParamInterface<FailureCase> {};
 
 // A failed run ends the script where it failed; the call reports what the
@@ -202,6 +218,48 @@ INSTANTIATE_TEST_SUITE_P(
                     "PlaybackEngine.StoreValue \"late\", 1",
                     128, "AB"}),
     [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+// Bodies that close ExecuteWrite early to declare procedures and classes,
+// as scripts with helpers do.
+TEST_F(ScriptedPlaybackTest, HostileScriptsLeaveTheHostRunning) {
+  open_scripted(rec::script_pair("^DEEP$",
+                                 "PlaybackEngine.WriteReturnValue = 1\n"
+                                 "Deep 1\n"
+                                 "PlaybackEngine.WriteReturnValue = 2\n"
+                                 "End Sub\n"
+                                 "Sub Deep(n)\n"
+                                 "  Deep n + 1\n"
+                                 "End Sub\n"
+                                 "Sub Unused()") +
+                rec::script_pair("^KEEP$",
+                                 "Set o = New Counter\n"
+                                 "o.N = 5\n"
+                                 "PlaybackEngine.StoreValue \"o\", o\n"
+                                 "End Sub\n"
+                                 "Class Counter\n"
+                                 "  Public N\n"
+                                 "  Public Function Twice()\n"
+                                 "    Twice = N * 2\n"
+                                 "  End Function\n"
+                                 "End Class\n"
+                                 "Sub Unused()") +
+                rec::script_pair("^USE$",
+                                 "Set o = PlaybackEngine.GetValue(\"o\")\n"
+                                 "PlaybackEngine.WriteReturnValue = 2\n"
+                                 "PlaybackEngine.WriteReturnValue = o.Twice()"));
+  // Endless recursion runs out of stack space inside the script.
+  Result deep = write("DEEP");
+  EXPECT_EQ(deep.status, 1);
+  EXPECT_LT(deep.elapsed, milliseconds(3000));
+  // An object kept from a run whose script host has since been reset:
+  // using it may fail, but must not harm the driver.
+  ASSERT_EQ(write("KEEP").status, 0);
+  for (int i = 0; i < 2; ++i) {
+    std::int32_t status = write("USE").status;
+    EXPECT_TRUE(status == 2 || status == 10) << status;
+  }
+  EXPECT_EQ(stored("o"), "Counter=");
+}
 
 TEST_F(ScriptedPlaybackTest, ScriptTimeOutEndsTheRunSoonAfter) {
   open_scripted(rec::script_pair("^SPIN$", "PlaybackEngine.WriteReturnValue = 9\n" + kSpin,

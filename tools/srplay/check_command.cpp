@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "file_problem.h"
 #include "model/VBScriptStimulus.h"
 #include "platform/os/code_page.h"
 #include "playfile/PlaybackLoader.h"
@@ -74,6 +75,7 @@ void check_scripts(const std::string& path, std::size_t stream_index,
 }
 
 int run_check(const std::string& path) {
+  if (report_unreadable(path)) return 2;
   tap::RecordingLoad recording = tap::load_recording(path);
   if (!recording.result) {
     std::printf("%s:%d:%d: refused: %s\n", path.c_str(), recording.result.line,

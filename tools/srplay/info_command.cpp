@@ -4,11 +4,13 @@
 #include <memory>
 
 #include "RecordingSummary.h"
+#include "file_problem.h"
 
 namespace srplay {
 namespace {
 
 int run_info(const std::string& path) {
+  if (report_unreadable(path)) return 2;
   RecordingSummary summary = summarize_recording(path);
   if (summary.result.code != 0) {
     std::fprintf(stderr, "%s:%d: the driver refuses this file: %s\n", path.c_str(),

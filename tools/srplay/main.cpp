@@ -3,17 +3,51 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
+#include <iostream>
 
-#include "driver_command.h"
-#include "vbs_command.h"
 #include "check_command.h"
+#include "convert_command.h"
+#include "driver_command.h"
+#include "dump_command.h"
 #include "info_command.h"
+#include "platform/os/DynamicLibrary.h"
 #include "run_command.h"
+#include "vbs_command.h"
+
+namespace {
+
+// Beside srplay in a build tree; in an installed tree the driver lives in
+// the library folder, which CMake gives relative to the program's folder.
+std::string default_driver() {
+  std::string beside = tap::host::DriverHost::default_library_path();
+  std::error_code ec;
+  if (std::filesystem::exists(beside, ec)) return beside;
+  std::filesystem::path installed =
+      std::filesystem::path(tap::os::DynamicLibrary::executable_dir()) / TAP_INSTALLED_DRIVER;
+  if (std::filesystem::exists(installed, ec)) return installed.lexically_normal().string();
+  return beside;
+}
+
+// The first word that is neither an option nor an option's value: what the
+// user meant as a subcommand. Empty when there is none.
+std::string first_word(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--driver") ++i;
+    else if (!arg.empty() && arg[0] != '-') return arg;
+  }
+  return {};
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   CLI::App app{"srplay: check, inspect and play instrument recordings"};
+  app.name("srplay");
   app.require_subcommand(1);
-  std::string library = tap::host::DriverHost::default_library_path();
+  app.set_version_flag("--version", "srplay " TAP_VERSION);
+  std::string library = default_driver();
   app.add_option("--driver", library, "the driver library to load")->capture_default_str();
 
   auto* driver = app.add_subcommand("driver", "load the driver as a host does and show its entry table");
@@ -32,10 +66,28 @@ int main(int argc, char** argv) {
   srplay::add_check_command(app, rc);
   srplay::add_info_command(app, rc);
   srplay::add_run_command(app, library, rc);
+  srplay::add_convert_command(app, rc);
+  srplay::add_dump_command(app, rc);
 
+  if (argc < 2) {
+    std::cout << app.help();
+    return 2;
+  }
   try {
     app.parse(argc, argv);
+  } catch (const CLI::Success& e) {
+    return app.exit(e);
   } catch (const CLI::ParseError& e) {
+    // A word that names no subcommand: say so, then show what there is.
+    if (app.get_subcommands().empty()) {
+      std::string word = first_word(argc, argv);
+      if (word.empty())
+        std::fprintf(stderr, "srplay: %s\n", e.what());
+      else
+        std::fprintf(stderr, "srplay: unknown subcommand \"%s\"\n", word.c_str());
+      std::cout << app.help();
+      return 2;
+    }
     return app.exit(e);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "srplay: %s\n", e.what());

@@ -10,6 +10,7 @@
 #include "Conversation.h"
 #include "RecordingSummary.h"
 #include "escape_text.h"
+#include "file_problem.h"
 #include "host/DriverHost.h"
 #include "host/ProcessRegion.h"
 
@@ -167,6 +168,7 @@ bool parse_address(const std::string& text, std::string& kind, tap::host::OpenAr
 }
 
 int run(const RunOptions& o, const std::string& library) {
+  if (report_unreadable(o.file)) return 2;
   std::string kind;
   tap::host::OpenArgs args;
   std::uint32_t next_index = 0;

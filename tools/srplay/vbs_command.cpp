@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "file_problem.h"
 #include "platform/os/code_page.h"
 #include "vbscript/host/ScriptHost.h"
 #include "vbscript/host/WScriptObject.h"
@@ -41,11 +42,8 @@ int run_vbs_command(const std::vector<std::string>& files, int timeout_ms, std::
                     std::fwrite(text.data(), 1, text.size(), stdout);
                   })));
   for (const std::string& file : files) {
+    if (report_unreadable(file)) return 2;
     std::ifstream in(file, std::ios::binary);
-    if (!in) {
-      std::fprintf(stderr, "srplay: cannot read %s\n", file.c_str());
-      return 2;
-    }
     std::stringstream bytes;
     bytes << in.rdbuf();
     tap::vbs::ScriptResult r = host.add_code(decode(bytes.str()));

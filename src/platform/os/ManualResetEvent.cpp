@@ -1,7 +1,5 @@
 #include "platform/os/ManualResetEvent.h"
 
-#include "platform/os/spin_wait.h"
-
 namespace tap::os {
 
 void ManualResetEvent::set() {
@@ -18,7 +16,7 @@ void ManualResetEvent::reset() {
 }
 
 void ManualResetEvent::wait() {
-  if (spin_until([this] { return is_set(); })) return;
+  if (spin_.spin_until([this] { return is_set(); })) return;
   std::unique_lock lock(mutex_);
   cv_.wait(lock, [this] { return signalled_.load(std::memory_order_acquire); });
 }

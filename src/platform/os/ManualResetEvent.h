@@ -3,10 +3,12 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "platform/os/spin_wait.h"
+
 namespace tap::os {
 
 // Stays signalled until reset, so a signal given before the waiter arrives
-// is not lost. A waiter spins briefly before it blocks.
+// is not lost. A waiter may spin briefly before it blocks.
 class ManualResetEvent {
  public:
   void set();
@@ -18,6 +20,7 @@ class ManualResetEvent {
   std::mutex mutex_;
   std::condition_variable cv_;
   std::atomic<bool> signalled_{false};
+  AdaptiveSpin spin_;
 };
 
 }  // namespace tap::os

@@ -9,7 +9,7 @@
 namespace tap::os {
 
 // The worker thread's message queue: callers post, the worker takes in
-// order and, while it is empty, spins briefly and then blocks.
+// order and, while it is empty, may spin briefly and then blocks.
 template <typename Message>
 class RequestQueue {
  public:
@@ -23,7 +23,7 @@ class RequestQueue {
   }
 
   Message take() {
-    spin_until([this] { return size_.load(std::memory_order_acquire) != 0; });
+    spin_.spin_until([this] { return size_.load(std::memory_order_acquire) != 0; });
     std::unique_lock lock(mutex_);
     cv_.wait(lock, [this] { return !queue_.empty(); });
     Message m = std::move(queue_.front());
@@ -37,6 +37,7 @@ class RequestQueue {
   std::condition_variable cv_;
   std::deque<Message> queue_;
   std::atomic<std::size_t> size_{0};
+  AdaptiveSpin spin_;
 };
 
 }  // namespace tap::os

@@ -43,6 +43,10 @@ std::unique_ptr<SharedMemory> SharedMemory::open_existing(std::string_view windo
   return std::unique_ptr<SharedMemory>(new SharedMemory(fd, std::move(name), false));
 }
 
+void SharedMemory::remove(std::string_view windows_name) {
+  shm_unlink(posix_name(windows_name).c_str());
+}
+
 std::unique_ptr<SharedMemory> SharedMemory::create(std::string_view windows_name, std::size_t size,
                                                    Status* status) {
   std::string name = posix_name(windows_name);
@@ -72,6 +76,46 @@ bool SharedMemory::map(std::size_t size) {
   view_ = static_cast<unsigned char*>(p);
   view_size_ = size;
   return true;
+}
+
+bool SharedMemory::read_at(std::size_t offset, void* into, std::size_t size) const {
+  if (fd_ < 0) return false;
+  auto* out = static_cast<char*>(into);
+  while (size > 0) {
+    ssize_t n = pread(fd_, out, size, static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    out += n;
+    offset += static_cast<std::size_t>(n);
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+bool SharedMemory::write_at(std::size_t offset, const void* from, std::size_t size) {
+  // A write past the end would extend the host's object, so the size is
+  // checked first; a shrink racing with the write at worst regrows it.
+  if (this->size() < offset + size) return false;
+  auto* in = static_cast<const char*>(from);
+  while (size > 0) {
+    ssize_t n = pwrite(fd_, in, size, static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    in += n;
+    offset += static_cast<std::size_t>(n);
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+std::size_t SharedMemory::size() const {
+  struct stat st{};
+  if (fd_ < 0 || fstat(fd_, &st) != 0) return 0;
+  return static_cast<std::size_t>(st.st_size);
+}
+
+bool SharedMemory::resize(std::size_t size) {
+  return fd_ >= 0 && ftruncate(fd_, static_cast<off_t>(size)) == 0;
 }
 
 void SharedMemory::close_handle() {

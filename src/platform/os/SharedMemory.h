@@ -29,9 +29,24 @@ class SharedMemory {
 
   static std::string posix_name(std::string_view windows_name);
 
+  // Removes a region from the namespace (mappings of it stay valid).
+  static void remove(std::string_view windows_name);
+
   // Maps the first `size` bytes; false when the region is shorter or the
-  // mapping fails.
+  // mapping fails. A mapped region that another process shrinks faults on
+  // the next access, so a reader that must survive that uses the
+  // descriptor calls below instead.
   bool map(std::size_t size);
+
+  // Copies bytes through the handle; false when the region does not hold
+  // all of [offset, offset + size) now, or there is no handle.
+  bool read_at(std::size_t offset, void* into, std::size_t size) const;
+  // Never grows the region: false when it is shorter than offset + size.
+  bool write_at(std::size_t offset, const void* from, std::size_t size);
+  // The current size, or 0 without a handle.
+  std::size_t size() const;
+  // Sets the size, as a host may; false without a handle or on failure.
+  bool resize(std::size_t size);
   unsigned char* view() const { return view_; }
   std::size_t view_size() const { return view_size_; }
   bool has_handle() const { return fd_ >= 0; }

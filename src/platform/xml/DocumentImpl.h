@@ -1,31 +1,27 @@
 #pragma once
-#include <libxml/tree.h>
-
+#include <memory>
 #include <string>
 #include <unordered_map>
 
 #include "platform/xml/XdrSchema.h"
 #include "platform/xml/XmlDocument.h"
+#include "platform/xml/XmlTree.h"
 
 namespace tap::xml {
 
 // Bytes of large bin.hex elements, decoded while the validator checked
 // them, by element; the first typed value of each takes them over, so a
 // recording's big blocks are decoded once.
-using DecodedBytes = std::unordered_map<const xmlNode*, std::string>;
+using DecodedBytes = std::unordered_map<const TreeNode*, std::string>;
 
 struct Document::Impl {
-  xmlDocPtr doc = nullptr;
+  std::unique_ptr<Tree> tree;
   mutable DecodedBytes decoded;
 
-  Impl() = default;
-  Impl(const Impl&) = delete;
-  Impl& operator=(const Impl&) = delete;
-  ~Impl() { reset(nullptr); }
-  void reset(xmlDocPtr replacement) {
+  const TreeNode* root() const { return tree ? tree->root() : nullptr; }
+  void reset(std::unique_ptr<Tree> replacement) {
     decoded.clear();
-    if (doc) xmlFreeDoc(doc);
-    doc = replacement;
+    tree = std::move(replacement);
   }
 };
 

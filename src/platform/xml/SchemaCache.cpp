@@ -11,10 +11,10 @@ SchemaCache::SchemaCache() : impl_(std::make_unique<Impl>()) {}
 SchemaCache::~SchemaCache() = default;
 
 ParseResult SchemaCache::add(std::u16string_view namespace_uri, const Document& schema) {
-  if (!schema.impl().doc) return make_error(XmlError::NotLoaded, 0, 0);
+  if (!schema.impl().root()) return make_error(XmlError::NotLoaded, 0, 0);
   auto loaded = std::make_shared<XdrSchema>();
   std::string uri = utf16_to_utf8(namespace_uri);
-  ParseResult result = load_xdr_schema(schema.impl().doc, uri, *loaded);
+  ParseResult result = load_xdr_schema(schema.impl().root(), uri, *loaded);
   if (!result) return result;
   auto& entries = impl_->entries;
   auto it = std::find_if(entries.begin(), entries.end(), [&](const auto& e) { return e.first == uri; });

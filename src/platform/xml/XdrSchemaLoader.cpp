@@ -14,32 +14,34 @@ struct SchemaError {
   ParseResult result;
 };
 
-[[noreturn]] void fail(const xmlNode* at, XmlError error, std::initializer_list<std::string_view> args) {
+[[noreturn]] void fail(const TreeNode* at, XmlError error, std::initializer_list<std::string_view> args) {
   throw SchemaError{make_error(error, at ? node_line(at) : 0, at ? node_column(at) : 0, args)};
 }
 
-bool is_xdr(const xmlNode* n, std::string_view name) {
-  return n->type == XML_ELEMENT_NODE && node_ns(n) == kXdrNamespace && node_name(n) == name;
+bool is_xdr(const TreeNode* n, std::string_view name) {
+  return n->is_element() && node_ns(n) == kXdrNamespace && node_name(n) == name;
 }
 
-std::optional<std::string> plain(const xmlNode* n, std::string_view name) { return attr_text(n, "", name); }
-std::optional<std::string> dt(const xmlNode* n, std::string_view name) {
-  return attr_text(n, kDatatypesNamespace, name);
+std::optional<std::string> text_of(std::optional<std::string_view> v) {
+  return v ? std::optional<std::string>(std::string(*v)) : std::nullopt;
+}
+std::optional<std::string> plain(const TreeNode* n, std::string_view name) { return text_of(attr_text(n, "", name)); }
+std::optional<std::string> dt(const TreeNode* n, std::string_view name) {
+  return text_of(attr_text(n, kDatatypesNamespace, name));
 }
 
 // A type reference "name" or "prefix:name"; the prefix names another
 // namespace through the schema document's declarations.
-std::pair<std::string, std::string> resolve_ref(const xmlNode* n, const std::string& ref) {
+std::pair<std::string, std::string> resolve_ref(const TreeNode* n, const std::string& ref) {
   auto colon = ref.find(':');
   if (colon == std::string::npos) return {"", ref};
-  std::string prefix = ref.substr(0, colon);
-  xmlNs* ns = xmlSearchNs(n->doc, const_cast<xmlNode*>(n), reinterpret_cast<const xmlChar*>(prefix.c_str()));
-  if (!ns || !ns->href) fail(n, XmlError::SchemaUnknownPrefix, {ref, node_name(n)});
-  return {std::string(view(ns->href)), ref.substr(colon + 1)};
+  std::string_view ns = lookup_namespace(n, std::string_view(ref).substr(0, colon));
+  if (ns.empty()) fail(n, XmlError::SchemaUnknownPrefix, {ref, node_name(n)});
+  return {std::string(ns), ref.substr(colon + 1)};
 }
 
 // occurs := "0" | "1" (min) ; "1" | "*" (max)
-void read_occurrence(const xmlNode* n, Particle& p, bool* has_max) {
+void read_occurrence(const TreeNode* n, Particle& p, bool* has_max) {
   if (auto min = plain(n, "minOccurs")) {
     if (*min != "0" && *min != "1") fail(n, XmlError::SchemaBadValue, {*min, "minOccurs", node_name(n)});
     p.optional = *min == "0";
@@ -51,7 +53,7 @@ void read_occurrence(const xmlNode* n, Particle& p, bool* has_max) {
   }
 }
 
-std::optional<Order> read_order(const xmlNode* n) {
+std::optional<Order> read_order(const TreeNode* n) {
   auto order = plain(n, "order");
   if (!order) return std::nullopt;
   if (*order == "seq") return Order::Seq;
@@ -61,10 +63,10 @@ std::optional<Order> read_order(const xmlNode* n) {
 }
 
 // dt:type on the declaration, or on a <datatype> child.
-std::optional<DataType> read_type(const xmlNode* n, const std::string& owner) {
+std::optional<DataType> read_type(const TreeNode* n, const std::string& owner) {
   std::optional<std::string> name = dt(n, "type");
-  const xmlNode* at = n;
-  for (const xmlNode* c = n->children; c; c = c->next) {
+  const TreeNode* at = n;
+  for (const TreeNode* c = n->first_child; c; c = c->next) {
     if (is_xdr(c, "datatype")) {
       name = dt(c, "type");
       at = c;
@@ -76,7 +78,7 @@ std::optional<DataType> read_type(const xmlNode* n, const std::string& owner) {
   return type;
 }
 
-std::optional<std::size_t> read_length(const xmlNode* n, std::string_view attr) {
+std::optional<std::size_t> read_length(const TreeNode* n, std::string_view attr) {
   auto text = dt(n, attr);
   if (!text) return std::nullopt;
   std::string_view v = trim_xml_space(*text);
@@ -86,7 +88,7 @@ std::optional<std::size_t> read_length(const xmlNode* n, std::string_view attr) 
   return static_cast<std::size_t>(std::stoul(std::string(v)));
 }
 
-bool read_yes_no(const xmlNode* n, const std::string& v) {
+bool read_yes_no(const TreeNode* n, const std::string& v) {
   if (v != "yes" && v != "no") fail(n, XmlError::SchemaBadValue, {v, "required", node_name(n)});
   return v == "yes";
 }
@@ -105,7 +107,7 @@ std::optional<std::string> check_default(const AttributeDecl& decl, const std::s
 
 // AttributeType := <AttributeType name [dt:type] [dt:values] [default]
 //                   [required] [dt:maxLength] [dt:minLength]> (datatype | description)*
-std::unique_ptr<AttributeDecl> read_attribute_type(const xmlNode* n) {
+std::unique_ptr<AttributeDecl> read_attribute_type(const TreeNode* n) {
   auto decl = std::make_unique<AttributeDecl>();
   auto name = plain(n, "name");
   if (!name || name->empty()) fail(n, XmlError::SchemaNoName, {"AttributeType"});
@@ -135,8 +137,8 @@ std::unique_ptr<AttributeDecl> read_attribute_type(const xmlNode* n) {
       fail(n, XmlError::SchemaBadDefault, {*decl->default_value, decl->name, *why});
     }
   }
-  for (const xmlNode* c = n->children; c; c = c->next) {
-    if (c->type != XML_ELEMENT_NODE || node_ns(c) != kXdrNamespace) continue;
+  for (const TreeNode* c = n->first_child; c; c = c->next) {
+    if (!c->is_element() || node_ns(c) != kXdrNamespace) continue;
     if (!is_xdr(c, "datatype") && !is_xdr(c, "description")) fail(c, XmlError::SchemaUnexpected, {node_name(c), owner});
   }
   return decl;
@@ -147,10 +149,10 @@ class Loader {
   Loader(XdrSchema& schema, std::string_view ns) : schema_(schema), ns_(ns) {}
 
   // Schema := <Schema> (ElementType | AttributeType | description)* </Schema>
-  void load(const xmlNode* root) {
+  void load(const TreeNode* root) {
     if (!root || !is_xdr(root, "Schema")) fail(root, XmlError::SchemaRoot, {});
-    for (const xmlNode* c = root->children; c; c = c->next) {
-      if (c->type != XML_ELEMENT_NODE || node_ns(c) != kXdrNamespace) continue;
+    for (const TreeNode* c = root->first_child; c; c = c->next) {
+      if (!c->is_element() || node_ns(c) != kXdrNamespace) continue;
       if (is_xdr(c, "ElementType")) {
         auto decl = read_element_type(c);
         std::string name = decl->name;
@@ -173,13 +175,13 @@ class Loader {
 
  private:
   struct PendingUse {
-    const xmlNode* node;
+    const TreeNode* node;
     ElementDecl* owner;
   };
 
   // ElementType := <ElementType name [content] [order] [model] [dt:type]>
   //   (AttributeType | attribute | element | group | datatype | description)*
-  std::unique_ptr<ElementDecl> read_element_type(const xmlNode* n) {
+  std::unique_ptr<ElementDecl> read_element_type(const TreeNode* n) {
     auto decl = std::make_unique<ElementDecl>();
     auto name = plain(n, "name");
     if (!name || name->empty()) fail(n, XmlError::SchemaNoName, {"ElementType"});
@@ -216,8 +218,8 @@ class Loader {
     decl->particle.is_group = true;
     decl->particle.order = decl->order;
     decl->particle.line = decl->line;
-    for (const xmlNode* c = n->children; c; c = c->next) {
-      if (c->type != XML_ELEMENT_NODE || node_ns(c) != kXdrNamespace) continue;
+    for (const TreeNode* c = n->first_child; c; c = c->next) {
+      if (!c->is_element() || node_ns(c) != kXdrNamespace) continue;
       if (is_xdr(c, "AttributeType")) {
         auto local = read_attribute_type(c);
         if (decl->find_local_type(local->name)) fail(c, XmlError::SchemaDuplicate, {"AttributeType", local->name});
@@ -241,7 +243,7 @@ class Loader {
 
   // element := <element type [minOccurs] [maxOccurs]/>
   // group   := <group [order] [minOccurs] [maxOccurs]> (element | group | description)+ </group>
-  Particle read_particle(const xmlNode* n, ElementDecl& owner) {
+  Particle read_particle(const TreeNode* n, ElementDecl& owner) {
     Particle p;
     p.line = node_line(n);
     bool has_max = false;
@@ -265,8 +267,8 @@ class Loader {
       if (p.order != Order::Many) fail(n, XmlError::SchemaMixedGroup, {owner.name});
     }
     if (p.order == Order::Many && has_max && !p.repeat) fail(n, XmlError::SchemaManyMaxOccurs, {owner.name});
-    for (const xmlNode* c = n->children; c; c = c->next) {
-      if (c->type != XML_ELEMENT_NODE || node_ns(c) != kXdrNamespace) continue;
+    for (const TreeNode* c = n->first_child; c; c = c->next) {
+      if (!c->is_element() || node_ns(c) != kXdrNamespace) continue;
       if (is_xdr(c, "element") || is_xdr(c, "group")) {
         p.items.push_back(read_particle(c, owner));
       } else if (!is_xdr(c, "description")) {
@@ -280,7 +282,7 @@ class Loader {
   // attribute := <attribute type [default] [required]/>; the type is the
   // ElementType's own AttributeType first, then a top-level one.
   void resolve_use(const PendingUse& pending) {
-    const xmlNode* n = pending.node;
+    const TreeNode* n = pending.node;
     ElementDecl& owner = *pending.owner;
     auto type = plain(n, "type");
     if (!type || type->empty()) fail(n, XmlError::SchemaNoName, {"attribute"});
@@ -318,7 +320,7 @@ class Loader {
   }
 
   struct Ref {
-    const xmlNode* node;
+    const TreeNode* node;
     const ElementDecl* owner;
     std::string name;
   };
@@ -331,9 +333,9 @@ class Loader {
 
 }  // namespace
 
-ParseResult load_xdr_schema(const xmlDoc* doc, std::string_view ns, XdrSchema& schema) {
+ParseResult load_xdr_schema(const TreeNode* root, std::string_view ns, XdrSchema& schema) {
   try {
-    Loader(schema, ns).load(doc ? xmlDocGetRootElement(doc) : nullptr);
+    Loader(schema, ns).load(root);
   } catch (const SchemaError& e) {
     return e.result;
   }

@@ -1,5 +1,6 @@
 #include "platform/xml/XdrValidator.h"
 
+#include "platform/os/pages.h"
 #include "platform/xml/BinHex.h"
 #include "platform/xml/XmlErrors.h"
 #include "platform/xml/XmlNodes.h"
@@ -8,27 +9,32 @@ namespace tap::xml {
 
 namespace {
 
-std::string element_subject(const xmlNode* n) { return "element '" + qualified_name(n) + "'"; }
+std::string element_subject(const TreeNode* n) { return "element '" + qualified_name(n) + "'"; }
 
-std::string attribute_subject(const xmlNode* n, const xmlAttr* a) {
+std::string attribute_subject(const TreeNode* n, const TreeAttribute& a) {
   return "attribute '" + qualified_name(a) + "' of element '" + qualified_name(n) + "'";
 }
 
-bool is_text(const xmlNode* c) { return c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE; }
+constexpr std::size_t kClockEvery = 1024;
 
 }  // namespace
 
-bool XdrValidator::fail(const xmlNode* at, XmlError error, std::initializer_list<std::string_view> args) {
+bool XdrValidator::fail(const TreeNode* at, XmlError error, std::initializer_list<std::string_view> args) {
   result_ = make_error(error, node_line(at), node_column(at), args);
   return false;
 }
 
+bool XdrValidator::in_time(const TreeNode* at) {
+  if (elements_++ % kClockEvery != 0 || std::chrono::steady_clock::now() < deadline_) return true;
+  return fail(at, XmlError::TimeLimit, {});
+}
+
 const XdrSchema* XdrValidator::schema_for(std::string_view ns) { return cache_.find(ns); }
 
-ParseResult XdrValidator::validate(const xmlDoc* doc) {
+ParseResult XdrValidator::validate(const TreeNode* root) {
   result_ = {};
-  const xmlNode* root = doc ? xmlDocGetRootElement(doc) : nullptr;
   if (!root) return make_error(XmlError::NotLoaded, 0, 0);
+  if (!in_time(root)) return result_;
   const XdrSchema* schema = schema_for(node_ns(root));
   if (!schema) {
     fail(root, XmlError::NoSchema, {node_ns(root), qualified_name(root)});
@@ -53,7 +59,7 @@ bool XdrValidator::check_references() {
       std::size_t b = i;
       while (i < v.size() && !is_xml_space(v[i])) ++i;
       if (i > b && !ids_.count(std::string(v.substr(b, i - b)))) {
-        std::string subject = ref.attr ? attribute_subject(ref.at, ref.attr) : element_subject(ref.at);
+        std::string subject = ref.attr ? attribute_subject(ref.at, *ref.attr) : element_subject(ref.at);
         return fail(ref.at, XmlError::UnknownIdRef, {quote_value(v.substr(b, i - b)), subject});
       }
     }
@@ -61,24 +67,24 @@ bool XdrValidator::check_references() {
   return true;
 }
 
-bool XdrValidator::element(const xmlNode* n, const ElementDecl& decl) {
-  if (!attributes(n, decl)) return false;
+bool XdrValidator::element(const TreeNode* n, const ElementDecl& decl) {
+  if (!in_time(n) || !attributes(n, decl)) return false;
   switch (decl.content) {
     case Content::Empty:
-      for (const xmlNode* c = n->children; c; c = c->next) {
-        if (c->type == XML_ELEMENT_NODE) return fail(c, XmlError::NotEmpty, {qualified_name(n), qualified_name(c)});
-        if (is_text(c)) return fail(n, XmlError::NotEmpty, {qualified_name(n), "text"});
+      for (const TreeNode* c = n->first_child; c; c = c->next) {
+        if (c->is_element()) return fail(c, XmlError::NotEmpty, {qualified_name(n), qualified_name(c)});
+        if (c->is_text()) return fail(n, XmlError::NotEmpty, {qualified_name(n), "text"});
       }
       return true;
     case Content::TextOnly:
-      for (const xmlNode* c = n->children; c; c = c->next) {
-        if (c->type == XML_ELEMENT_NODE) {
+      for (const TreeNode* c = n->first_child; c; c = c->next) {
+        if (c->is_element()) {
           return fail(c, XmlError::ChildNotAllowed, {qualified_name(n), qualified_name(c)});
         }
       }
       if (!decl.type) return true;
-      if (n->children && !n->children->next && n->children->type == XML_TEXT_NODE) {
-        return value(n, nullptr, text_view(n->children), nullptr, decl.type);
+      if (n->first_child && !n->first_child->next && n->first_child->is_text()) {
+        return value(n, nullptr, text_view(n->first_child), nullptr, decl.type);
       }
       return value(n, nullptr, child_text(n), nullptr, decl.type);
     case Content::EltOnly:
@@ -91,18 +97,17 @@ bool XdrValidator::element(const xmlNode* n, const ElementDecl& decl) {
 // Children against the compiled model. Under the open model, once the
 // model has been satisfied, any further element is an "extra": it needs a
 // declaration only when its namespace has a schema.
-bool XdrValidator::element_content(const xmlNode* n, const ElementDecl& decl) {
+bool XdrValidator::element_content(const TreeNode* n, const ElementDecl& decl) {
   ContentModel::State state;
   bool satisfied = false;
-  for (const xmlNode* c = n->children; c; c = c->next) {
-    if (is_text(c)) {
-      if (decl.content == Content::EltOnly &&
-          (c->type == XML_CDATA_SECTION_NODE || !is_all_xml_space(view(c->content)))) {
+  for (const TreeNode* c = n->first_child; c; c = c->next) {
+    if (c->is_text()) {
+      if (decl.content == Content::EltOnly && (c->kind == NodeKind::CData || !is_all_xml_space(c->text))) {
         return fail(n, XmlError::TextNotAllowed, {qualified_name(n)});
       }
       continue;
     }
-    if (c->type != XML_ELEMENT_NODE) continue;
+    if (!c->is_element()) continue;
     if (!satisfied && decl.open && decl.model.accepting(state)) satisfied = true;
     if (!satisfied && !decl.model.step(state, node_ns(c), node_name(c))) {
       return fail(c, XmlError::UnexpectedElement, {qualified_name(c), qualified_name(n), decl.model.expected(state)});
@@ -117,7 +122,7 @@ bool XdrValidator::element_content(const xmlNode* n, const ElementDecl& decl) {
 
 // A child is validated against its own ElementType; in a namespace without
 // a schema its subtree is left alone.
-bool XdrValidator::child(const xmlNode* c) {
+bool XdrValidator::child(const TreeNode* c) {
   const XdrSchema* schema = schema_for(node_ns(c));
   if (!schema) return true;
   const ElementDecl* decl = schema->find_element(node_name(c));
@@ -125,14 +130,14 @@ bool XdrValidator::child(const xmlNode* c) {
   return element(c, *decl);
 }
 
-bool XdrValidator::attributes(const xmlNode* n, const ElementDecl& decl) {
-  for (const xmlAttr* a = n->properties; a; a = a->next) {
+bool XdrValidator::attributes(const TreeNode* n, const ElementDecl& decl) {
+  for (const TreeAttribute& a : attributes_of(n)) {
     std::string_view ns = attr_ns(a);
     std::string_view name = attr_name(a);
     // xml:space and xml:lang belong to XML itself, like xmlns.
     if (ns == kXmlNamespace) continue;
     if (ns == kDatatypesNamespace && name == "dt") {
-      std::string text = attr_value(a);
+      std::string_view text = attr_value(a);
       if (!datatype_from_name(trim_xml_space(text))) {
         return fail(n, XmlError::BadDataTypeName, {quote_value(text), qualified_name(n)});
       }
@@ -161,13 +166,14 @@ bool XdrValidator::attributes(const xmlNode* n, const ElementDecl& decl) {
   return true;
 }
 
-bool XdrValidator::attribute(const xmlNode* n, const xmlAttr* a, const AttributeDecl* decl, const AttributeUse* use) {
+bool XdrValidator::attribute(const TreeNode* n, const TreeAttribute& a, const AttributeDecl* decl,
+                             const AttributeUse* use) {
   if (!decl) return true;
-  std::string text = attr_value(a);
-  if (!value(n, a, text, decl, decl->type)) return false;
+  std::string_view text = attr_value(a);
+  if (!value(n, &a, text, decl, decl->type)) return false;
   if (use && use->required && use->default_value) {
     bool is_string = !decl->type || *decl->type == DataType::String;
-    std::string_view actual = is_string ? std::string_view(text) : trim_xml_space(text);
+    std::string_view actual = is_string ? text : trim_xml_space(text);
     std::string_view fixed = is_string ? std::string_view(*use->default_value) : trim_xml_space(*use->default_value);
     if (actual != fixed) return fail(n, XmlError::FixedAttribute, {qualified_name(a), qualified_name(n), fixed});
   }
@@ -175,19 +181,22 @@ bool XdrValidator::attribute(const xmlNode* n, const xmlAttr* a, const Attribute
 }
 
 // bin.hex takes no facets, so a decoded value needs no further check.
-bool XdrValidator::decode_ahead(const xmlNode* n, std::string_view text) {
+bool XdrValidator::decode_ahead(const TreeNode* n, std::string_view text) {
   std::string_view digits = trim_xml_space(text);
   if (digits.size() % 2 != 0) return false;
-  std::string bytes(digits.size() / 2, '\0');
+  std::string bytes;
+  bytes.reserve(digits.size() / 2);
+  os::advise_large_pages(bytes.data(), bytes.capacity());
+  bytes.resize(digits.size() / 2);
   if (!decode_bin_hex_into(digits, bytes.data())) return false;
   (*decoded_)[n] = std::move(bytes);
   return true;
 }
 
-bool XdrValidator::value(const xmlNode* n, const xmlAttr* a, std::string_view text, const AttributeDecl* facets,
-                         std::optional<DataType> type) {
-  auto subject = [&] { return a ? attribute_subject(n, a) : element_subject(n); };
-  const xmlNode* at = n;
+bool XdrValidator::value(const TreeNode* n, const TreeAttribute* a, std::string_view text,
+                         const AttributeDecl* facets, std::optional<DataType> type) {
+  auto subject = [&] { return a ? attribute_subject(n, *a) : element_subject(n); };
+  const TreeNode* at = n;
   DataType t = type.value_or(DataType::String);
   if (t == DataType::BinHex && !a && decoded_ && text.size() >= kDecodeAhead) {
     if (decode_ahead(n, text)) return true;

@@ -2,6 +2,7 @@
 // DOM adapter over libxml2: the operations the playback-file loader needs of
 // an XML parser with an XDR schema cache, and no more. Strings cross this
 // interface as UTF-16, as they would from the platform's DOM.
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -136,11 +137,16 @@ class Document {
 
   // Synchronous loads, never validating while parsing. The parser loads no
   // external entity or DTD, expands only the predefined entities and keeps
-  // libxml2's depth limits; the size bounds are in XmlParser.h (256 MiB per
-  // text node, 1 GiB per document).
+  // libxml2's depth limits; the bounds are in XmlParser.h (256 MiB per text
+  // node, 1 GiB per document, 256 attributes per element, 64 namespace
+  // declarations in scope). A file is read only if it is a regular file.
   ParseResult load_from_memory(std::string_view bytes);
   ParseResult load_from_file(const std::string& path);
   const ParseResult& parse_error() const { return parse_error_; }
+
+  // Loads and validations still running when `deadline` passes stop with
+  // the TimeLimit failure. None by default.
+  void set_deadline(std::chrono::steady_clock::time_point deadline) { deadline_ = deadline; }
 
   void set_schemas(std::shared_ptr<const SchemaCache> cache) { schemas_ = std::move(cache); }
   const std::shared_ptr<const SchemaCache>& schemas() const { return schemas_; }
@@ -157,6 +163,7 @@ class Document {
   std::unique_ptr<Impl> impl_;
   ParseResult parse_error_;
   std::shared_ptr<const SchemaCache> schemas_;
+  std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
 };
 
 }  // namespace tap::xml

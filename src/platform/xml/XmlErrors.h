@@ -20,6 +20,11 @@ namespace tap::xml {
   X(NotLoaded,          0x106, "no document is loaded")                                            \
   X(DocumentTooLarge,   0x107, "a document larger than %1 bytes is not allowed")                   \
   X(TooManyElements,    0x108, "a document with more than %1 elements is not allowed")             \
+  X(NotRegularFile,     0x109, "\"%1\" is not a regular file")                                     \
+  X(TooManyAttributes,  0x10A, "an element with more than %1 attributes is not allowed")           \
+  X(TooManyNamespaces,  0x10B, "more than %1 namespace declarations in scope are not allowed")     \
+  X(UnsupportedEncoding, 0x10C, "the encoding %1 is not supported: use UTF-8, UTF-16 or an ASCII-compatible one") \
+  X(TimeLimit,          0x10D, "the document took longer to load than is allowed")                 \
   /* schema, reported when a schema is added to the cache */                                       \
   X(SchemaRoot,         0x201, "the schema root must be Schema in urn:schemas-microsoft-com:xml-data") \
   X(SchemaNoName,       0x202, "%1 without a name")                                                \

@@ -2,59 +2,34 @@
 
 namespace tap::xml {
 
-int node_line(const xmlNode* n) {
-  if (n->type == XML_ELEMENT_NODE) {
-    auto packed = reinterpret_cast<std::uintptr_t>(n->_private);
-    if (packed >> 32) return static_cast<int>(packed >> 32);
-  }
-  return static_cast<int>(xmlGetLineNo(n));
-}
-
-std::string attr_value(const xmlAttr* a) {
-  std::string out;
-  for (const xmlNode* c = a->children; c; c = c->next) {
-    if (c->type == XML_TEXT_NODE && c->content) out += text_view(c);
-  }
-  return out;
-}
-
-const xmlAttr* find_attr(const xmlNode* n, std::string_view ns, std::string_view name) {
-  for (const xmlAttr* a = n->properties; a; a = a->next) {
-    if (attr_name(a) == name && attr_ns(a) == ns) return a;
+const TreeAttribute* find_attr(const TreeNode* n, std::string_view ns, std::string_view name) {
+  for (const TreeAttribute& a : attributes_of(n)) {
+    if (a.local == name && a.ns == ns) return &a;
   }
   return nullptr;
 }
 
-std::optional<std::string> attr_text(const xmlNode* n, std::string_view ns, std::string_view name) {
-  const xmlAttr* a = find_attr(n, ns, name);
+std::optional<std::string_view> attr_text(const TreeNode* n, std::string_view ns, std::string_view name) {
+  const TreeAttribute* a = find_attr(n, ns, name);
   if (!a) return std::nullopt;
-  return attr_value(a);
+  return a->value;
 }
 
-std::string child_text(const xmlNode* n) {
-  const xmlNode* only = nullptr;
-  std::size_t count = 0;
-  for (const xmlNode* c = n->children; c; c = c->next) {
-    if ((c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) && c->content) {
-      only = c;
-      ++count;
-    }
-  }
-  if (count == 1) return std::string(text_view(only));
+std::string child_text(const TreeNode* n) {
   std::string out;
-  for (const xmlNode* c = n->children; c; c = c->next) {
-    if ((c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) && c->content) out += text_view(c);
+  for (const TreeNode* c = n->first_child; c; c = c->next) {
+    if (c->is_text()) out += c->text;
   }
   return out;
 }
 
-std::string deep_text(const xmlNode* n) {
+std::string deep_text(const TreeNode* n) {
   std::string out;
-  const xmlNode* c = n->children;
+  const TreeNode* c = n->first_child;
   while (c) {
-    if ((c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) && c->content) out += text_view(c);
-    if (c->type == XML_ELEMENT_NODE && c->children) {
-      c = c->children;
+    if (c->is_text()) out += c->text;
+    if (c->is_element() && c->first_child) {
+      c = c->first_child;
       continue;
     }
     while (c->next == nullptr) {
@@ -66,24 +41,23 @@ std::string deep_text(const xmlNode* n) {
   return out;
 }
 
-std::string qualified_name(const xmlNode* n) {
+namespace {
+
+std::string qualified(std::string_view prefix, std::string_view local) {
   std::string out;
-  if (n->ns && n->ns->prefix) {
-    out = view(n->ns->prefix);
+  out.reserve(prefix.size() + 1 + local.size());
+  if (!prefix.empty()) {
+    out = prefix;
     out += ':';
   }
-  out += view(n->name);
+  out += local;
   return out;
 }
 
-std::string qualified_name(const xmlAttr* a) {
-  std::string out;
-  if (a->ns && a->ns->prefix) {
-    out = view(a->ns->prefix);
-    out += ':';
-  }
-  out += view(a->name);
-  return out;
-}
+}  // namespace
+
+std::string qualified_name(const TreeNode* n) { return qualified(n->prefix, n->name); }
+
+std::string qualified_name(const TreeAttribute& a) { return qualified(a.prefix, a.local); }
 
 }  // namespace tap::xml

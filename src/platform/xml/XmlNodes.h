@@ -1,55 +1,49 @@
 #pragma once
-// Small accessors over libxml2 nodes shared by the schema loader, the
+// Small accessors over the tree's nodes shared by the schema loader, the
 // validator and the DOM views.
-#include <libxml/tree.h>
-
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/xml/XmlText.h"
+#include "platform/xml/XmlTree.h"
 
 namespace tap::xml {
 
-inline std::string_view node_name(const xmlNode* n) { return view(n->name); }
-inline std::string_view node_ns(const xmlNode* n) { return n->ns ? view(n->ns->href) : std::string_view(); }
-inline std::string_view attr_ns(const xmlAttr* a) { return a->ns ? view(a->ns->href) : std::string_view(); }
-inline std::string_view attr_name(const xmlAttr* a) { return view(a->name); }
+inline std::string_view node_name(const TreeNode* n) { return n->name; }
+inline std::string_view node_ns(const TreeNode* n) { return n->ns; }
+inline std::string_view attr_ns(const TreeAttribute& a) { return a.ns; }
+inline std::string_view attr_name(const TreeAttribute& a) { return a.local; }
+inline std::string_view attr_value(const TreeAttribute& a) { return a.value; }
 
-// The 1-based line and column of an element's start tag; the parser keeps
-// them in the node's application pointer (line in the high half). 0 when
-// unknown.
-int node_line(const xmlNode* n);
-inline int node_column(const xmlNode* n) {
-  if (n->type != XML_ELEMENT_NODE) return 0;
-  return static_cast<int>(reinterpret_cast<std::uintptr_t>(n->_private) & 0xFFFFFFFFu);
+// The 1-based line and column of an element's start tag; 0 when unknown.
+inline int node_line(const TreeNode* n) { return n->line; }
+inline int node_column(const TreeNode* n) { return n->column; }
+
+inline std::string_view text_view(const TreeNode* n) { return n->text; }
+
+// An element's attributes, for range-for.
+struct AttributeRange {
+  const TreeAttribute* first;
+  const TreeAttribute* last;
+  const TreeAttribute* begin() const { return first; }
+  const TreeAttribute* end() const { return last; }
+};
+inline AttributeRange attributes_of(const TreeNode* n) {
+  return {n->attributes, n->attributes + n->attribute_count};
 }
 
-// A text node's content. The parser keeps the length of the text nodes it
-// builds in the node's application pointer, so that a node of hundreds of
-// megabytes is not measured again by each reader.
-inline std::string_view text_view(const xmlNode* n) {
-  auto length = reinterpret_cast<std::uintptr_t>(n->_private);
-  if (n->type == XML_TEXT_NODE && length != 0 && n->content) {
-    return {reinterpret_cast<const char*>(n->content), static_cast<std::size_t>(length)};
-  }
-  return view(n->content);
-}
-
-// The text of an attribute node (its text children joined).
-std::string attr_value(const xmlAttr* a);
 // An attribute of `n` by namespace ("" for unqualified) and local name.
-const xmlAttr* find_attr(const xmlNode* n, std::string_view ns, std::string_view name);
-std::optional<std::string> attr_text(const xmlNode* n, std::string_view ns, std::string_view name);
+const TreeAttribute* find_attr(const TreeNode* n, std::string_view ns, std::string_view name);
+std::optional<std::string_view> attr_text(const TreeNode* n, std::string_view ns, std::string_view name);
 
 // The text and CDATA children of `n`, joined.
-std::string child_text(const xmlNode* n);
+std::string child_text(const TreeNode* n);
 // All text below `n`, in document order.
-std::string deep_text(const xmlNode* n);
+std::string deep_text(const TreeNode* n);
 
 // "prefix:local" for messages and tag names.
-std::string qualified_name(const xmlNode* n);
-std::string qualified_name(const xmlAttr* a);
+std::string qualified_name(const TreeNode* n);
+std::string qualified_name(const TreeAttribute& a);
 
 }  // namespace tap::xml

@@ -74,23 +74,14 @@ std::string bytes_of(u16string_view s) {
 // InStrB([start, ]string1, string2[, compare]): as InStr, with start and the
 // result counted in bytes. A text comparison folds case before the search.
 Variant instrb(BuiltinState&, Args a) {
-  std::size_t start = 1;
-  std::size_t first = 0;
-  bool text = false;
-  if (a.size() >= 3) {
-    if (given(a, 0)) start = start_arg(a[0]);
-    text = text_compare_arg(a, 3);
-    first = 1;
-  }
-  const Variant& hay_v = a[first];
-  const Variant& needle_v = a[first + 1];
-  if (hay_v.is_null() || needle_v.is_null()) return Variant::null();
-  com::BStr hay_text = to_text(hay_v), needle_text = to_text(needle_v);
-  std::string hay = bytes_of(text ? lower_text(hay_text.view()) : u16string(hay_text.view()));
-  std::string needle = bytes_of(text ? lower_text(needle_text.view()) : u16string(needle_text.view()));
-  if (hay.empty() || start > hay.size()) return Variant(std::int32_t{0});
-  if (needle.empty()) return Variant(static_cast<std::int32_t>(start));
-  std::size_t at = hay.find(needle, start - 1);
+  const InStrArgs in = instr_args(a);
+  if (in.haystack->is_null() || in.needle->is_null()) return Variant::null();
+  com::BStr hay_text = to_text(*in.haystack), needle_text = to_text(*in.needle);
+  std::string hay = bytes_of(in.text ? lower_text(hay_text.view()) : u16string(hay_text.view()));
+  std::string needle = bytes_of(in.text ? lower_text(needle_text.view()) : u16string(needle_text.view()));
+  if (hay.empty() || in.start > hay.size()) return Variant(std::int32_t{0});
+  if (needle.empty()) return Variant(static_cast<std::int32_t>(in.start));
+  std::size_t at = hay.find(needle, in.start - 1);
   return Variant(static_cast<std::int32_t>(at == std::string::npos ? 0 : at + 1));
 }
 

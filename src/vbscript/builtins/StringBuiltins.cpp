@@ -51,21 +51,12 @@ Variant chrw(BuiltinState&, Args a) {
 
 // InStr([start, ]string1, string2[, compare])
 Variant instr(BuiltinState&, Args a) {
-  std::size_t start = 1;
-  std::size_t first = 0;
-  bool text = false;
-  if (a.size() >= 3) {
-    if (given(a, 0)) start = start_arg(a[0]);
-    text = text_compare_arg(a, 3);
-    first = 1;
-  }
-  const Variant& hay_v = a[first];
-  const Variant& needle_v = a[first + 1];
-  if (hay_v.is_null() || needle_v.is_null()) return Variant::null();
-  com::BStr hay = to_text(hay_v), needle = to_text(needle_v);
-  if (hay.empty() || start > hay.size()) return Variant(std::int32_t{0});
-  if (needle.empty()) return Variant(static_cast<std::int32_t>(start));
-  std::size_t at = find_text(hay.view(), needle.view(), start - 1, text);
+  const InStrArgs in = instr_args(a);
+  if (in.haystack->is_null() || in.needle->is_null()) return Variant::null();
+  com::BStr hay = to_text(*in.haystack), needle = to_text(*in.needle);
+  if (hay.empty() || in.start > hay.size()) return Variant(std::int32_t{0});
+  if (needle.empty()) return Variant(static_cast<std::int32_t>(in.start));
+  std::size_t at = find_text(hay.view(), needle.view(), in.start - 1, in.text);
   return Variant(static_cast<std::int32_t>(at == npos ? 0 : at + 1));
 }
 

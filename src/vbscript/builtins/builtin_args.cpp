@@ -106,4 +106,17 @@ Variant text_result(std::u16string text) {
   return Variant(std::move(text));
 }
 
+InStrArgs instr_args(Args args) {
+  InStrArgs r;
+  std::size_t first = 0;
+  if (args.size() >= 3) {
+    if (given(args, 0)) r.start = start_arg(args[0]);
+    r.text = text_compare_arg(args, 3);
+    first = 1;
+  }
+  r.haystack = &args[first];
+  r.needle = &args[first + 1];
+  return r;
+}
+
 }  // namespace tap::vbs::builtin

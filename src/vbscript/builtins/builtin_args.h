@@ -45,6 +45,15 @@ std::int32_t optional_long(Args args, std::size_t i, std::int32_t fallback);
 // Optional vbBinaryCompare (0, default) / vbTextCompare (1) argument.
 bool text_compare_arg(Args args, std::size_t i);
 
+// The arguments of InStr and InStrB: ([start, ]string1, string2[, compare]).
+struct InStrArgs {
+  std::size_t start = 1;
+  bool text = false;
+  const Variant* haystack = nullptr;
+  const Variant* needle = nullptr;
+};
+InStrArgs instr_args(Args args);
+
 // The one-dimensional array a function like Split or Filter takes; 13 for
 // anything else.
 const com::SafeArray& vector_arg(const Variant& v);

@@ -1,5 +1,7 @@
 #include "vbscript/compile/Compiler.h"
 
+#include <cstdint>
+
 #include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
@@ -61,11 +63,20 @@ bool literal_value(const ast::Expr& e, Variant* out) {
   }
   if (e.kind == ast::ExprKind::unary && e.op == ast::Op::neg && e.a->kind == ast::ExprKind::literal) {
     const Variant& v = e.a->value;
-    // Literals are never negative, so negation keeps the type.
-    if (v.vt() == com::VT_I2) *out = Variant(static_cast<std::int16_t>(-v.i2()));
-    else if (v.vt() == com::VT_I4) *out = Variant(-v.i4());
-    else if (v.vt() == com::VT_R8) *out = Variant(-v.r8());
-    else return false;
+    // Hex and octal literals can be negative (&h8000 is the Integer
+    // -32768), so negating the most negative value widens as the run-time
+    // operator does: Integer to Long, Long to Double.
+    if (v.vt() == com::VT_I2) {
+      const std::int32_t n = -static_cast<std::int32_t>(v.i2());
+      *out = n > INT16_MAX ? Variant(n) : Variant(static_cast<std::int16_t>(n));
+    } else if (v.vt() == com::VT_I4) {
+      const std::int64_t n = -static_cast<std::int64_t>(v.i4());
+      *out = n > INT32_MAX ? Variant(static_cast<double>(n)) : Variant(static_cast<std::int32_t>(n));
+    } else if (v.vt() == com::VT_R8) {
+      *out = Variant(-v.r8());
+    } else {
+      return false;
+    }
     return true;
   }
   return false;

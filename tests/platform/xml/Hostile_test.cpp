@@ -155,22 +155,20 @@ class Limit : public testing::TestWithParam<LimitCase> {};
 
 TEST_P(Limit, HoldsForMemoryAndFile) {
   const LimitCase& c = GetParam();
-  xmlDocPtr doc = nullptr;
-  ParseResult r = parse_memory(c.text, &doc, c.limits);
+  std::unique_ptr<Tree> doc;
+  ParseResult r = parse_memory(c.text, doc, c.limits);
   EXPECT_EQ(r.code, c.code) << "memory: " << r.message;
   EXPECT_EQ(doc != nullptr, c.code == 0);
-  if (doc) xmlFreeDoc(doc);
 
   std::string path = testing::TempDir() + "xml_limit_" + c.name + ".xml";
   {
     std::ofstream out(path, std::ios::binary);
     out << c.text;
   }
-  r = parse_file(path, &doc, c.limits);
+  r = parse_file(path, doc, c.limits);
   std::remove(path.c_str());
   EXPECT_EQ(r.code, c.code) << "file: " << r.message;
   EXPECT_EQ(doc != nullptr, c.code == 0);
-  if (doc) xmlFreeDoc(doc);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bounds, Limit, testing::ValuesIn(kLimits),

@@ -8,6 +8,7 @@
 
 #include "scripting/HelperThread.h"
 #include "scripting/PlaybackServerData.h"
+#include "vbscript/ScriptError.h"
 
 namespace tap {
 namespace {
@@ -21,8 +22,8 @@ constexpr long long kBoundFactor = 10;
 constexpr long long kBoundFactor = 2;
 #endif
 
-constexpr std::int32_t kTimedOut = -2147467260;
-constexpr std::int32_t kOutOfStack = 28;
+constexpr std::int32_t kTimedOut = static_cast<std::int32_t>(vbs::RuntimeError::script_timeout);
+constexpr std::int32_t kOutOfStack = static_cast<std::int32_t>(vbs::RuntimeError::out_of_stack_space);
 
 TEST(HostileScriptOnWorker, EndsWithinBoundAndTheWorkerServesTheNextRequest) {
   struct Case {

@@ -4,96 +4,21 @@
 // driver's one script worker.
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <time.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <map>
+#include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "host/DriverHost.h"
-#include "host/ProcessRegion.h"
+#include "bench_recordings.h"
 
 namespace {
 
-using tap::host::DriverHost;
-using tap::host::OpenArgs;
-using tap::host::ProcessRegion;
-using Clock = std::chrono::steady_clock;
-
-ProcessRegion& region() {
-  static ProcessRegion r;
-  return r;
-}
-
-const DriverHost& driver() {
-  static DriverHost d(TAP_DRIVER_PATH);
-  return d;
-}
-
-std::string hex(const std::string& bytes) {
-  static constexpr char digits[] = "0123456789ABCDEF";
-  std::string out;
-  out.reserve(bytes.size() * 2);
-  for (unsigned char c : bytes) {
-    out.push_back(digits[c >> 4]);
-    out.push_back(digits[c & 15]);
-  }
-  return out;
-}
-
-std::string pair_xml(const std::string& stimulus, const std::string& response, int write_wait) {
-  return "<IOStimulusResponse version=\"1.5\"><Stimulus stimulusType=\"exactString\" "
-         "returnValue=\"0\" readWriteFlags=\"0\" actualWritten=\"" +
-         std::to_string(stimulus.size()) + "\" waitTime=\"" + std::to_string(write_wait) +
-         "\"><ExactString>" + hex(stimulus) +
-         "</ExactString></Stimulus><Response responseType=\"exactString\" returnValue=\"0\" "
-         "stopReason=\"2\" waitTime=\"0\"><ExactString>" +
-         hex(response) + "</ExactString></Response></IOStimulusResponse>\n";
-}
-
-// A recording of `pairs` queries "Q<i>?\n" at GPIB 22, written to a file
-// that lives as long as the returned object.
-struct RecordingFile {
-  std::string path;
-  ~RecordingFile() { std::remove(path.c_str()); }
-};
-
-std::unique_ptr<RecordingFile> write_recording(const std::string& name, const std::string& body) {
-  auto f = std::make_unique<RecordingFile>();
-  f->path = "/tmp/bench_scripted_" + std::to_string(getpid()) + "_" + name + ".xml";
-  std::ofstream out(f->path, std::ios::binary);
-  out << "<?xml version=\"1.0\"?>\n<IORecordStreamFile "
-         "xmlns=\"urn:Tarvena/Lantorix/StimulusResponseFile/1.0\" version=\"1.0\">"
-         "<IORecordStream returnValue=\"0\"><InstrumentAddress intfaddr=\"gpib\" prim=\"22\" "
-         "sec=\"-1\" devprot=\"0\" bracket=\"\" colon=\"\"/>\n"
-      << body << "</IORecordStream></IORecordStreamFile>\n";
-  return f;
-}
-
-std::unique_ptr<RecordingFile> query_recording(int pairs) {
-  std::string body;
-  for (int i = 0; i < pairs; ++i)
-    body += pair_xml("Q" + std::to_string(i) + "?\n", "+" + std::to_string(i) + ".0E+00\n", 0);
-  return write_recording("q" + std::to_string(pairs), body);
-}
-
-VarnelSession open_session(const std::string& path) {
-  region().set_playback_path(path);
-  region().set_next_stream_index(0);
-  VarnelSession s = nullptr;
-  if (driver().open(OpenArgs{}, &s) != 0) return nullptr;
-  return s;
-}
+using bench::driver;
+using bench::hex;
+using bench::open_session;
+using bench::query_recording;
+using bench::RecordingFile;
+using bench::write_recording;
 
 void BM_QueryRoundTrip(benchmark::State& state) {
   const int pairs = static_cast<int>(state.range(0));

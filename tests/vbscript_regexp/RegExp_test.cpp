@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "platform/com/conversions.h"
+#include "vbscript/ScriptError.h"
+#include "vbscript/host/ScriptHost.h"
 #include "vbscript/objects/object_registry.h"
 
 namespace tap::vbs {
@@ -108,6 +110,28 @@ TEST_F(RegExpDispatch, ReplaceConvertsANonTextReplacement) {
   EXPECT_EQ(text(get(*re, u"Replace", {Variant(u"foo"), Variant(std::int32_t(0))})), u"f00");
   Variant r;
   EXPECT_NE(call(*re, u"Replace", com::DISPATCH_METHOD, {Variant(u"foo")}, &r), com::S_OK);
+}
+
+// A search inside a script run with a time-out may use what is left of
+// it: a search of this size takes longer than the regex layer's own
+// limit, and failed with "Out of stack space" before. A search that
+// outlasts the time-out ends the run as the time-out.
+TEST(RegExpInScripts, SearchesRunUntilTheScriptsTimeOut) {
+  const std::u16string text =
+      u"Set r = New RegExp : r.Pattern = \" \" : r.Global = True\n"
+      u"Function Count(n) : Count = r.Execute(Space(n)).Count : End Function";
+  ScriptHost host;
+  host.set_timeout(60000);
+  ASSERT_TRUE(host.add_code(text).ok());
+  Variant many[] = {Variant(300000)};
+  const ScriptResult counted = host.run(u"Count", many);
+  ASSERT_TRUE(counted.ok()) << counted.number;
+  EXPECT_EQ(counted.value.i4(), 300000);
+
+  host.set_timeout(20);
+  Variant too_many[] = {Variant(3000000)};
+  const ScriptResult stopped = host.run(u"Count", too_many);
+  EXPECT_EQ(stopped.number, static_cast<std::int32_t>(RuntimeError::script_timeout));
 }
 
 }  // namespace

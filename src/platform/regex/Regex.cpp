@@ -94,6 +94,35 @@ RegexStatus status_from_pcre2(int rc, bool expired) {
   }
 }
 
+bool is_high_surrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool is_low_surrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// PCRE2 checks a UTF subject from the start offset to its end at every
+// call (even with invalid UTF allowed), which makes a global search over
+// many matches quadratic. The subject is made valid once instead: an
+// unpaired surrogate, a character of its own to a script, becomes U+FFFD,
+// which keeps every offset and, like the surrogate, matches "." and
+// negated classes.
+std::u16string_view valid_subject(std::u16string_view subject, std::u16string& storage) {
+  for (std::size_t i = 0; i < subject.size(); ++i) {
+    const char16_t c = subject[i];
+    if (is_high_surrogate(c) && i + 1 < subject.size() && is_low_surrogate(subject[i + 1])) {
+      ++i;
+      continue;
+    }
+    if (!is_high_surrogate(c) && !is_low_surrogate(c)) continue;
+    if (storage.empty()) storage.assign(subject);
+    storage[i] = u'\uFFFD';
+  }
+  return storage.empty() ? subject : std::u16string_view(storage);
+}
+
+// The search may only start on the first code unit of a character.
+std::size_t character_start(std::u16string_view subject, std::size_t at) {
+  if (at > 0 && at < subject.size() && is_low_surrogate(subject[at]) && is_high_surrogate(subject[at - 1])) return at + 1;
+  return at;
+}
+
 std::string describe(RegexStatus status, std::size_t offset) {
   return std::string(regex_status_text(status)) + " at offset " + std::to_string(offset);
 }
@@ -113,7 +142,7 @@ CompileResult Regex::compile(std::u16string_view pattern, RegexOptions options) 
   pcre += t.pcre;
   pcre += u')';
 
-  std::uint32_t flags = PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_MATCH_UNSET_BACKREF |
+  std::uint32_t flags = PCRE2_UTF | PCRE2_MATCH_UNSET_BACKREF |
                         PCRE2_DOLLAR_ENDONLY | PCRE2_NEVER_UCP | PCRE2_NEVER_BACKSLASH_C;
   if (options.ignore_case) flags |= PCRE2_CASELESS;
   int error = 0;
@@ -143,7 +172,9 @@ Regex::~Regex() { pcre2_code_free(code_); }
 
 RegexStatus Regex::search(std::u16string_view subject, std::size_t start, RegexMatch& out,
                           const RegexLimits& limits) const {
-  return search_until(subject, start, out, limits, coarse_now() + limits.time_limit);
+  std::u16string storage;
+  const std::u16string_view valid = valid_subject(subject, storage);
+  return search_until(valid, character_start(valid, start), out, limits, coarse_now() + limits.time_limit);
 }
 
 RegexStatus Regex::search_until(std::u16string_view subject, std::size_t start, RegexMatch& out,
@@ -158,8 +189,9 @@ RegexStatus Regex::search_until(std::u16string_view subject, std::size_t start, 
   CalloutState callout{deadline};
   pcre2_set_callout(context, on_callout, &callout);
 
-  const int rc = pcre2_match(code_, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(), start, 0,
-                             data, context);
+  // The subject is valid UTF-16 and the start a character's first unit.
+  const int rc = pcre2_match(code_, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(), start,
+                             PCRE2_NO_UTF_CHECK, data, context);
   if (rc < 0) return status_from_pcre2(rc, callout.expired);
 
   const PCRE2_SIZE* ov = pcre2_get_ovector_pointer(data);
@@ -180,6 +212,8 @@ RegexStatus Regex::search_all(std::u16string_view subject, std::vector<RegexMatc
                               const RegexLimits& limits) const {
   out.clear();
   const Clock::time_point deadline = coarse_now() + limits.time_limit;
+  std::u16string storage;
+  subject = valid_subject(subject, storage);
   std::size_t start = 0;
   while (start <= subject.size()) {
     RegexMatch m;
@@ -189,7 +223,7 @@ RegexStatus Regex::search_all(std::u16string_view subject, std::vector<RegexMatc
     out.push_back(std::move(m));
     if (!options_.global) break;
     const RegexMatch& last = out.back();
-    start = last.length == 0 ? last.index + 1 : last.end();
+    start = last.length == 0 ? character_start(subject, last.index + 1) : last.end();
   }
   return RegexStatus::ok;
 }

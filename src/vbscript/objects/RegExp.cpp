@@ -1,5 +1,8 @@
 #include "vbscript/objects/RegExp.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -89,7 +92,16 @@ HRESULT RegExp::search(DispatchCall& call, const std::u16string& text, std::vect
   if (first_only) options.global = false;
   const regex::CompileResult compiled = regex::RegexCache::shared().get(pattern_, options);
   if (!compiled) return call.raise(com::control_error(5017), u"Syntax error in regular expression");
-  const regex::RegexStatus status = compiled.regex->search_all(text, out);
+  // Within a run that has a time-out, a search may take what is left of
+  // it: a long text with many matches is legitimate work, and the
+  // time-out is the user's bound. The layer's own time limit stays for
+  // runs without one.
+  regex::RegexLimits limits;
+  RunLimits* run = RunLimits::active();
+  const std::int64_t left = run ? run->remaining_ms() : -1;
+  if (left >= 0) limits.time_limit = std::chrono::milliseconds(std::max<std::int64_t>(left, 1));
+  const regex::RegexStatus status = compiled.regex->search_all(text, out, limits);
+  if (status == regex::RegexStatus::time_limit && left >= 0) run->time_out();
   if (status != regex::RegexStatus::ok) return call.raise(com::control_error(28), u"Out of stack space");
   return com::S_OK;
 }

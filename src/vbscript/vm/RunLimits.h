@@ -46,6 +46,9 @@ class RunLimits {
   bool aborting() const { return aborting_; }
   // Milliseconds to the deadline (0 once passed); -1 without one.
   std::int64_t remaining_ms() const;
+  // Ends the run with the time-out, for a built-in that was given the
+  // time left and ran into it by its own clock.
+  [[noreturn]] void time_out() { abort(); }
 
   // The limits of the run on this thread, for built-ins and objects that
   // have no engine at hand; null outside runs.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -303,7 +304,27 @@ INSTANTIATE_TEST_SUITE_P(Global, RegexSearchAll, testing::Values(
     GlobalCase{u"o", "gi", u"fOo", {{1, u"O"}, {2, u"o"}}},
     GlobalCase{u"\\b", "g", u"ab cd", {{0, u""}, {2, u""}, {3, u""}, {5, u""}}},
     GlobalCase{u"$", "g", u"ab", {{2, u""}}},
-    GlobalCase{u"z", "g", u"abc", {}}));
+    GlobalCase{u"z", "g", u"abc", {}},
+    // A script's string may hold an unpaired surrogate: it is one
+    // character, matched by "." and negated classes.
+    GlobalCase{u"a.b", "g", u"a\xD800" u"b", {{0, u"a\xD800" u"b"}}},
+    GlobalCase{u"[^x]", "g", u"\xDC00", {{0, u"\xDC00"}}},
+    // Empty matches step over a surrogate pair as one character.
+    GlobalCase{u"x*", "g", u"a\xD83D\xDE00" u"b", {{0, u""}, {1, u""}, {3, u""}, {4, u""}}}));
+
+// Each search used to re-check the whole rest of the subject, so a global
+// search over many matches took time quadratic in their number (100,000
+// matches: seconds); a linear walk takes milliseconds, far inside the
+// limit given here.
+TEST(RegexSearchAll, CostGrowsLinearlyWithTheMatches) {
+  const auto r = Regex::compile(u" ", options_from("g"));
+  ASSERT_TRUE(r);
+  RegexLimits limits;
+  limits.time_limit = std::chrono::seconds(5);
+  std::vector<RegexMatch> found;
+  ASSERT_EQ(r.regex->search_all(std::u16string(300000, u' '), found, limits), RegexStatus::ok);
+  EXPECT_EQ(found.size(), 300000u);
+}
 
 }  // namespace
 }  // namespace tap::regex

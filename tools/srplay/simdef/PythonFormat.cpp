@@ -75,8 +75,10 @@ FormatSpec parse_format_spec(const std::string& text) {
   FormatSpec s;
   std::size_t i = 0;
   auto is_align = [](char c) { return c == '<' || c == '>' || c == '=' || c == '^'; };
+  bool fill_given = false;
   if (text.size() >= 2 && is_align(text[1])) {
     s.fill = text[0];
+    fill_given = true;
     s.align = text[1];
     i = 2;
   } else if (!text.empty() && is_align(text[0])) {
@@ -91,6 +93,7 @@ FormatSpec parse_format_spec(const std::string& text) {
   }
   if (i < text.size() && text[i] == '0') {
     s.zero = true;
+    if (!fill_given) s.fill = '0';
     ++i;
   }
   s.width = digits_value(text, i);

@@ -5,7 +5,8 @@ namespace srplay::simdef {
 // Straight-line statements, not procedures: a script body is the inside of
 // one Sub. Names start with f to stay clear of the surrounding script.
 const char* python_format_block() {
-  return R"VBS(fFill = sp(0): fAlign = sp(1): fSign = sp(2): fAlt = sp(3): fZero = sp(4)
+  return R"VBS(fB = CDbl(1000000)
+fFill = sp(0): fAlign = sp(1): fSign = sp(2): fAlt = sp(3): fZero = sp(4)
 fWidth = sp(5): fGroup = sp(6): fPrec = sp(7): fType = sp(8)
 fVt = VarType(fv)
 If fVt = 8 Then
@@ -56,12 +57,12 @@ Else
     ElseIf fBase = 10 Then
       fBody = ""
       Do
-        fQ = Int(fAbs / 1000000#): fR = fAbs - fQ * 1000000#
+        fQ = Int(fAbs / fB): fR = fAbs - fQ * fB
         If fR < 0 Then
-          fQ = fQ - 1: fR = fR + 1000000#
+          fQ = fQ - 1: fR = fR + fB
         End If
-        If fR >= 1000000# Then
-          fQ = fQ + 1: fR = fR - 1000000#
+        If fR >= fB Then
+          fQ = fQ + 1: fR = fR - fB
         End If
         fAbs = fQ
         If fAbs = 0 Then
@@ -88,21 +89,21 @@ Else
     fDp = 1
     If fAbs <> 0 Then
       fE2 = 0
-      Do While fAbs >= 9007199254740992#
+      Do While fAbs >= 9007199254740992
         fAbs = fAbs / 2: fE2 = fE2 + 1
       Loop
-      Do While fAbs < 4503599627370496#
+      Do While fAbs < 4503599627370496
         fAbs = fAbs * 2: fE2 = fE2 - 1
       Loop
       ReDim fL(0)
       fN = 0
       Do
-        fQ = Int(fAbs / 1000000#): fR = fAbs - fQ * 1000000#
+        fQ = Int(fAbs / fB): fR = fAbs - fQ * fB
         If fR < 0 Then
-          fQ = fQ - 1: fR = fR + 1000000#
+          fQ = fQ - 1: fR = fR + fB
         End If
-        If fR >= 1000000# Then
-          fQ = fQ + 1: fR = fR - 1000000#
+        If fR >= fB Then
+          fQ = fQ + 1: fR = fR - fB
         End If
         fL(fN) = fR: fAbs = fQ
         If fAbs = 0 Then Exit Do
@@ -113,13 +114,13 @@ Else
       Do While fK > 0
         If fE2 > 0 Then
           If fK >= 20 Then
-            fM = 1048576#: fK = fK - 20
+            fM = CDbl(1048576): fK = fK - 20
           Else
             fM = 2 ^ fK: fK = 0
           End If
         Else
           If fK >= 9 Then
-            fM = 1953125#: fK = fK - 9
+            fM = CDbl(1953125): fK = fK - 9
           Else
             fM = 5 ^ fK: fK = 0
           End If
@@ -127,22 +128,22 @@ Else
         fC = 0
         For fI = 0 To fN
           fT = fL(fI) * fM + fC
-          fQ = Int(fT / 1000000#): fR = fT - fQ * 1000000#
+          fQ = Int(fT / fB): fR = fT - fQ * fB
           If fR < 0 Then
-            fQ = fQ - 1: fR = fR + 1000000#
+            fQ = fQ - 1: fR = fR + fB
           End If
-          If fR >= 1000000# Then
-            fQ = fQ + 1: fR = fR - 1000000#
+          If fR >= fB Then
+            fQ = fQ + 1: fR = fR - fB
           End If
           fL(fI) = fR: fC = fQ
         Next
         Do While fC > 0
-          fQ = Int(fC / 1000000#): fR = fC - fQ * 1000000#
+          fQ = Int(fC / fB): fR = fC - fQ * fB
           If fR < 0 Then
-            fQ = fQ - 1: fR = fR + 1000000#
+            fQ = fQ - 1: fR = fR + fB
           End If
-          If fR >= 1000000# Then
-            fQ = fQ + 1: fR = fR - 1000000#
+          If fR >= fB Then
+            fQ = fQ + 1: fR = fR - fB
           End If
           fN = fN + 1
           ReDim Preserve fL(fN)
@@ -213,7 +214,12 @@ Else
       End If
       If fMode <> "r" Then Exit For
       If fDg = "" Then Exit For
-      If CDbl("0." & fRd & "E" & CStr(fRp)) = Abs(fNum) Then Exit For
+      ' a candidate beyond the largest Double overflows: it does not read back
+      On Error Resume Next
+      fBack = (CDbl("0." & fRd & "E" & CStr(fRp)) = Abs(fNum))
+      If Err.Number <> 0 Then fBack = False
+      On Error GoTo 0
+      If fBack Then Exit For
     Next
     fX = fRp - 1
     If Len(Replace(fRd, "0", "")) = 0 Then fX = 0

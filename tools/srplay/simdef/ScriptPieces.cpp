@@ -12,6 +12,21 @@ std::string store(const std::string& key_expr, const std::string& value_expr) {
 
 std::string vbs_bool(bool b) { return b ? "True" : "False"; }
 
+// Without indentation and comment lines: the block is repeated in every
+// getter of the recording.
+std::string compact(const std::string& block) {
+  std::string out;
+  std::size_t at = 0;
+  while (at < block.size()) {
+    std::size_t end = block.find('\n', at);
+    if (end == std::string::npos) end = block.size();
+    const std::size_t text = block.find_first_not_of(' ', at);
+    if (text < end && block[text] != '\'') out += block.substr(text, end - text) + "\n";
+    at = end + 1;
+  }
+  return out;
+}
+
 std::string spec_array(const FormatSpec& s) {
   return "Array(" + vbs_bytes(std::string(1, s.fill)) + ", " +
          vbs_bytes(s.align ? std::string(1, s.align) : "") + ", " +
@@ -76,7 +91,7 @@ std::string format_statements(const FormatString& format, const std::string& val
   }
   s += "fSps = Array(" + specs + ")\nfLits = Array(" + literals + ")\n";
   s += "For fField = 0 To UBound(fSps)\nsp = fSps(fField)\n";
-  s += python_format_block();
+  s += compact(python_format_block());
   s += "s = s & fs & fLits(fField)\nNext\n";
   return s;
 }
@@ -85,7 +100,7 @@ std::string typed_value_statements(const std::string& var, ValueType type) {
   if (type == ValueType::text) return "";
   std::string s = "If VarType(" + var + ") = 8 Then " + var + " = CDbl(" + var + ")\n";
   if (type == ValueType::integer)
-    s += "If Abs(" + var + ") < 900000000000000# Then " + var + " = CCur(" + var + ")\n";
+    s += "If Abs(" + var + ") < 900000000000 Then " + var + " = CCur(" + var + ")\n";
   return s;
 }
 
@@ -140,7 +155,7 @@ std::string setter_value_statements(int group, const ValueReader& reader, const 
 std::string store_value_statement(const std::string& key_expr, ValueType type) {
   switch (type) {
     case ValueType::integer:
-      return "If Abs(v) < 900000000000000# Then v = CCur(v)\n" + store(key_expr, "v");
+      return "If Abs(v) < 900000000000 Then v = CCur(v)\n" + store(key_expr, "v");
     case ValueType::number: return store(key_expr, "CDbl(v)");
     case ValueType::text: break;
   }

@@ -80,6 +80,67 @@ TEST(ImportFormat, GettersFormatAsPython) {
         << kCases[i].type << " " << kCases[i].value << " with " << kCases[i].format;
 }
 
+struct SetterCase {
+  const char* format;  // the setter's field
+  const char* type;    // specs type; "" for none
+  const char* written;
+  const char* stored;  // what "{}" then gives, or ERROR when refused
+};
+
+// Setter fields read back as the simulator reads them: the field's pattern,
+// its conversion, then the specs type's (int of a float truncates).
+constexpr SetterCase kSetterCases[] = {
+    {"{:d}", "int", "42", "42"},       {"{:d}", "int", "-7", "-7"},
+    {"{:d}", "int", "+7", "ERROR"},    {"{:+d}", "int", "+7", "7"},
+    {"{:d}", "int", "2.5", "ERROR"},   {"{:x}", "int", "ff", "255"},
+    {"{:X}", "int", "FF", "255"},      {"{:#x}", "int", "0x1f", "31"},
+    {"{:b}", "int", "101", "5"},       {"{:.2f}", "float", "2.5", "2.5"},
+    {"{:.2f}", "int", "2.75", "2"},    {"{:e}", "float", "1.5e3", "1500.0"},
+    {"{:%}", "float", "25%", "0.25"},  {"{}", "int", "12", "12"},
+    {"{}", "int", "1.5", "ERROR"},     {"{}", "float", "1e2", "100.0"},
+    {"{:s}", "str", "abc", "abc"},     {"{:d}", "float", "3", "3.0"},
+    {"{:d}", "", "42", "42"},          {"{:f}", "", "2", "2.0"},
+    {"{}", "", "2", "2"},
+};
+
+TEST(ImportFormat, SettersReadValuesAsTheSimulator) {
+  std::string yaml = "spec: \"1.1\"\ndevices:\n  d:\n    error: ERROR\n    properties:\n";
+  std::vector<std::string> commands;
+  for (std::size_t i = 0; i < std::size(kSetterCases); ++i) {
+    const SetterCase& c = kSetterCases[i];
+    const std::string n = std::to_string(i);
+    const std::string type = c.type;
+    yaml += "      p" + n + ":\n        default: " + (type == "str" ? "x" : "0") + "\n        getter:\n          q: \"G" +
+            n + "?\"\n          r: '{}'\n        setter:\n          q: 'S" + n + " " + c.format + "'\n";
+    if (!type.empty()) yaml += "        specs:\n          type: " + type + "\n";
+    commands.push_back("write S" + n + " " + c.written + "\\n");
+    commands.push_back("query G" + n + "?\\n");
+  }
+  yaml += "resources:\n  GPIB0::3::INSTR:\n    device: d\n";
+  ScratchDir dir;
+  Output imported = import_yaml(dir, "setters", yaml);
+  ASSERT_EQ(imported.exit_code, 0) << imported.err;
+  // A refused write leaves ERROR to read and the default in place; the
+  // query's write then replaces that answer, so refusal shows as the default.
+  std::vector<std::string> refused_commands;
+  for (std::size_t i = 0; i < std::size(kSetterCases); ++i)
+    refused_commands.push_back("query S" + std::to_string(i) + " " + kSetterCases[i].written + "\\n");
+  const auto stored = answers(play(dir, dir.file("setters.xml"), "", commands));
+  const auto direct = answers(play(dir, dir.file("setters.xml"), "", refused_commands));
+  ASSERT_EQ(stored.size(), std::size(kSetterCases));
+  ASSERT_EQ(direct.size(), std::size(kSetterCases));
+  for (std::size_t i = 0; i < std::size(kSetterCases); ++i) {
+    const SetterCase& c = kSetterCases[i];
+    const std::string expected = c.stored;
+    if (expected == "ERROR") {
+      EXPECT_EQ(direct[i], "ERROR\n") << c.format << " " << c.type << " of " << c.written;
+    } else {
+      EXPECT_EQ(direct[i], "<status 15>") << c.format << " " << c.type << " of " << c.written;
+      EXPECT_EQ(stored[i], expected + "\n") << c.format << " " << c.type << " of " << c.written;
+    }
+  }
+}
+
 // What Python refuses to format, the getter does not answer.
 TEST(ImportFormat, ValueOfTheWrongTypeGetsNoAnswer) {
   ScratchDir dir;

@@ -189,8 +189,9 @@ resources:
     const std::string at = file + ":" + std::to_string(r.line) + ": warning: ";
     const auto found = o.err.find(at);
     EXPECT_NE(found, std::string::npos) << r.yaml_line << " not reported at line " << r.line << ":\n" << o.err;
-    if (found != std::string::npos)
+    if (found != std::string::npos) {
       EXPECT_NE(o.err.substr(found, o.err.find('\n', found) - found).find(r.words), std::string::npos) << o.err;
+    }
   }
   EXPECT_EQ(answers(play(dir, dir.file("partly.xml"), "--address gpib,9", {"query *IDN?\\n", "query MEAS?\\n"})),
             (Answers{"X,Y,Z,1\n", "ERR\n"}));

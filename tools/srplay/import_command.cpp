@@ -1,5 +1,6 @@
 #include "import_command.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -43,19 +44,27 @@ bool report_load(const ImportOptions& o, const RecordingXml& xml, const tap::Rec
   return ok;
 }
 
+// In the order of the files' lines, whatever order they were found in.
+void print_warnings(const simdef::Diagnostics& diagnostics) {
+  std::vector<simdef::Warning> sorted = diagnostics.warnings();
+  std::stable_sort(sorted.begin(), sorted.end(), [](const simdef::Warning& a, const simdef::Warning& b) {
+    return a.file != b.file ? a.file < b.file : a.line < b.line;
+  });
+  for (const auto& w : sorted)
+    std::fprintf(stderr, "%swarning: %s\n", simdef::where(w.file, w.line).c_str(), w.message.c_str());
+}
+
 int run_import(const ImportOptions& o) {
   simdef::Diagnostics diagnostics;
   RecordingXml xml;
   try {
     xml = write_recording_xml(simdef::recording_from_definition(o.definition, diagnostics));
   } catch (const simdef::import_error& e) {
-    for (const auto& w : diagnostics.warnings())
-      std::fprintf(stderr, "%swarning: %s\n", simdef::where(w.file, w.line).c_str(), w.message.c_str());
+    print_warnings(diagnostics);
     std::fprintf(stderr, "%s%s\n", simdef::where(e.file(), e.line()).c_str(), e.what());
     return 1;
   }
-  for (const auto& w : diagnostics.warnings())
-    std::fprintf(stderr, "%swarning: %s\n", simdef::where(w.file, w.line).c_str(), w.message.c_str());
+  print_warnings(diagnostics);
 
   const fs::path temp = fs::path(o.output + ".srplay-" + std::to_string(tap::os::current_process_id()) + ".tmp");
   if (!write_whole_file(temp.string(), xml.text)) {

@@ -131,6 +131,81 @@ resources:
             (Answers{"2.500\n", "1.000\n", "2.500\n", "4.000\n", "ERROR\n", "ERROR\n", "<status 15>"}));
 }
 
+// Dialogue texts as the simulator reads them: spaces cut from both ends,
+// \n written as two characters, BYTES() directives, the later of two
+// answers to one query, null_response; without an eom for the resource's
+// type, line feeds (with a warning).
+TEST(Import, DialoguesAreReadAsTheSimulatorReadsThem) {
+  ScratchDir dir;
+  Output o = import_yaml(dir, "texts", R"(spec: "1.1"
+devices:
+  d:
+    error: ERROR
+    dialogues:
+      - q: " *IDN? "
+        r: ' A\nB '
+      - q: "BIN?"
+        r: "xBYTES(00 ff 41)y"
+      - q: "TWICE?"
+        r: "first"
+      - q: "TWICE?"
+        r: "second"
+      - q: "QUIET"
+        r: null_response
+resources:
+  GPIB::2::INSTR:
+    device: d
+)");
+  ASSERT_EQ(o.exit_code, 0) << o.err;
+  EXPECT_NE(o.err.find(dir.file("texts.yaml") + ":17: warning: device d gives no eom for GPIB INSTR"),
+            std::string::npos)
+      << o.err;
+  EXPECT_EQ(answers(play(dir, dir.file("texts.xml"), "--address gpib,2",
+                         {"query *IDN?\\n", "query BIN?\\n", "query TWICE?\\n", "query QUIET\\n", "query *IDN? \\n"})),
+            (Answers{"A\nB\n", std::string("x\0\xff" "Ay\n", 6), "second\n", "<status 15>", "ERROR\n"}));
+}
+
+// A resource's channel_ids replace the group's ids for that resource only.
+TEST(Import, ChannelIdsOfAResourceReplaceTheGroups) {
+  ScratchDir dir;
+  Output o = import_yaml(dir, "ids", R"(spec: "1.1"
+devices:
+  d:
+    eom:
+      GPIB INSTR:
+        q: "\n"
+        r: "\n"
+    error: ERROR
+    channels:
+      out:
+        ids: [1, 2]
+        properties:
+          level:
+            default: 5
+            getter:
+              q: "L{ch_id}?"
+              r: "{:d}"
+            setter:
+              q: "L{ch_id} {:d}"
+            specs:
+              type: int
+resources:
+  GPIB::2::INSTR:
+    device: d
+  GPIB::3::INSTR:
+    device: d
+    channel_ids:
+      out: [3]
+)");
+  ASSERT_EQ(o.exit_code, 0) << o.err;
+  const std::vector<std::string> commands = {"query L1?\\n", "write L2 7\\n", "query L2?\\n", "write L3 9\\n",
+                                             "query L3?\\n"};
+  EXPECT_EQ(answers(play(dir, dir.file("ids.xml"), "--address gpib,2", commands)),
+            (Answers{"5\n", "7\n", "ERROR\n"}));
+  EXPECT_EQ(answers(play(dir, dir.file("ids.xml"), "--address gpib,3", commands)),
+            (Answers{"ERROR\n", "ERROR\n", "9\n"}));
+}
+
 struct Reported {
   const char* yaml_line;  // the line of the construct
   int line;

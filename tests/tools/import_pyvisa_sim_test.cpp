@@ -253,6 +253,10 @@ resources:
     device: d
   GPIB0::10::INSTR:
     device: missing
+  ASRL3::INSTR:
+    device: device 1
+    filename: default.yaml
+    bundled: true
 )");
   ASSERT_EQ(o.exit_code, 0) << o.err;
   const std::string file = dir.file("partly.yaml");
@@ -260,7 +264,8 @@ resources:
                             Reported{"A;B", 17, "delimiter"}, Reported{"{0} {1}", 24, "other than its one value"},
                             Reported{"connections", 25, "not supported"}, Reported{"unused", 28, "bound to no resource"},
                             Reported{"::EXTRA", 34, "cannot be opened by name"},
-                            Reported{"missing", 37, "no device missing"}}) {
+                            Reported{"missing", 37, "no device missing"},
+                            Reported{"bundled", 41, "bundled with the simulator"}}) {
     const std::string at = file + ":" + std::to_string(r.line) + ": warning: ";
     const auto found = o.err.find(at);
     EXPECT_NE(found, std::string::npos) << r.yaml_line << " not reported at line " << r.line << ":\n" << o.err;

@@ -256,8 +256,7 @@ class Reader {
     r.device = text(n["device"]);
     if (n["filename"]) r.filename = text(n["filename"]);
     if (n["bundled"] && text(n["bundled"]).text != "false" && text(n["bundled"]).text != "False")
-      fail(n["bundled"], "devices bundled with the simulator are not available here; copy the "
-                         "device into this file");
+      r.bundled = text(n["bundled"]);
     if (YAML::Node ids = n["channel_ids"]) {
       expect_map(ids, "channel_ids");
       for (auto it = ids.begin(); it != ids.end(); ++it) {

@@ -26,6 +26,12 @@ ConversationText recording_from_definition(const std::string& path, Diagnostics&
       diagnostics.warn(path, r.name.line, "resource " + r.name.text + " cannot be opened by name: " + why + "; left out");
       continue;
     }
+    if (r.bundled) {
+      diagnostics.warn(path, r.bundled->line,
+                       "devices bundled with the simulator are not available here (copy the device "
+                       "into this file); resource " + r.name.text + " left out");
+      continue;
+    }
     const Definition* from = &def;
     std::string prefix = r.device.text;
     if (r.filename) {

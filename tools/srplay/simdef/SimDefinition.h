@@ -96,6 +96,7 @@ struct Resource {
   Located name;
   Located device;
   std::optional<Located> filename;  // the device comes from another file
+  std::optional<Located> bundled;   // ... one of the simulator's own
   std::map<std::string, std::vector<Located>> channel_ids;  // per channel group
 };
 

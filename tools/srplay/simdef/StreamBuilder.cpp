@@ -25,6 +25,9 @@ std::string replace_all(std::string text, const std::string& from, const std::st
   return text;
 }
 
+// Beyond this a getter's script would spend its time padding.
+constexpr int kLongestField = 1000;
+
 // A channel group as this resource sees it.
 struct Channels {
   const ChannelGroup& group;
@@ -254,6 +257,11 @@ class Builder {
       automatic += f.name.empty();
       if ((!f.name.empty() && f.name != "0") || automatic > 1) {
         warn(g.response->line, "getter of " + p.name + " formats fields other than its one value; left out");
+        return;
+      }
+      if (f.spec.width > kLongestField || f.spec.precision > kLongestField) {
+        warn(g.response->line, "getter of " + p.name + ": widths and precisions above " +
+                                   std::to_string(kLongestField) + " are not supported; left out");
         return;
       }
       if (!f.conversion.empty())

@@ -219,7 +219,7 @@ class Builder {
         if (!bytes) warn(x->response->line, "malformed BYTES() directive; answered as written");
         if (!is_null_response(text)) answer = bytes.value_or(message_bytes(text)) + response_eom_;
       }
-      const std::string name = "dialogue " + x->query.text;
+      const std::string name = "dialogue " + x->query.text + (channel.empty() ? "" : " of channel " + channel);
       if (!selected) {
         exact_pair(name, x->line, query, answer);
         continue;
@@ -281,7 +281,8 @@ class Builder {
               typed_value_statements("fv0", model.type) + format_statements(format, "fv0") +
               "PlaybackEngine.StoreValue " +
               vbs_bytes(kAnswerKey) + ", s & " + vbs_bytes(response_eom_) + "\n";
-    scripted_pair("get " + p.name, g.line, exact_pattern(message_bytes(q)), script);
+    scripted_pair("get " + p.name + (channel.empty() ? "" : " of channel " + channel), g.line,
+                  exact_pattern(message_bytes(q)), script);
   }
 
   void registers() {

@@ -260,9 +260,11 @@ class Reader {
     if (YAML::Node ids = n["channel_ids"]) {
       expect_map(ids, "channel_ids");
       for (auto it = ids.begin(); it != ids.end(); ++it) {
-        expect_list(it->second, "channel_ids");
+        // A copy: the iterator hands out its node through a temporary.
+        const YAML::Node given = it->second;
+        expect_list(given, "channel_ids");
         auto& list = r.channel_ids[key(it->first)];
-        for (const YAML::Node& id : it->second) list.push_back(text(id));
+        for (const YAML::Node& id : given) list.push_back(text(id));
       }
     }
     return r;

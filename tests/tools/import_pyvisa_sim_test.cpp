@@ -1,5 +1,6 @@
 // srplay import: simulated-instrument definitions turned into recordings
-// and played through the real driver.
+// and played through the real driver. A round trip through PyVISA itself
+// belongs with the pyvisa_tap backend, once it is here.
 #include <gtest/gtest.h>
 
 #include "import_support.h"

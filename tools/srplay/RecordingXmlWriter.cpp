@@ -52,6 +52,14 @@ class XmlOut {
   RecordingXml out_;
 };
 
+// An XML comment may not hold "--" nor end in "-".
+std::string comment(std::string text) {
+  for (auto at = text.find("--"); at != std::string::npos; at = text.find("--", at))
+    text.replace(at, 2, "- -");
+  if (!text.empty() && text.back() == '-') text += ' ';
+  return "<!-- " + text + " -->";
+}
+
 void write_stimulus(XmlOut& x, const TextWrite& w) {
   std::string a = attr("stimulusType", w.scripted ? "vbscript" : "exactString") +
                   attr("readWriteFlags", signed_text(w.readWriteFlags));
@@ -140,9 +148,11 @@ void write_stream(XmlOut& x, const TextStream& s) {
          "<InstrumentAddress" + attr("intfaddr", s.intfaddr) + attr("prim", s.prim) +
              attr("sec", s.sec) + attr("devprot", s.devprot) + attr("bracket", s.bracket) +
              attr("colon", s.colon) + "/>");
+  for (const std::string& c : s.comments) x.line(2, s.line, comment(c));
   for (const TextEntry& e : s.entries) {
     if (auto* p = std::get_if<TextPair>(&e)) write_pair(x, *p);
     else if (auto* d = std::get_if<TextDoCommand>(&e)) write_docommand(x, *d);
+    else if (auto* c = std::get_if<TextComment>(&e)) x.line(2, 0, comment(c->text));
   }
   x.line(1, s.line, "</IORecordStream>");
 }

@@ -10,6 +10,7 @@
 #include "convert_command.h"
 #include "driver_command.h"
 #include "dump_command.h"
+#include "import_command.h"
 #include "info_command.h"
 #include "platform/os/DynamicLibrary.h"
 #include "run_command.h"
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
   srplay::add_run_command(app, library, rc);
   srplay::add_convert_command(app, rc);
   srplay::add_dump_command(app, rc);
+  srplay::add_import_command(app, rc);
 
   if (argc < 2) {
     std::cout << app.help();

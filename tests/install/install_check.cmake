@@ -70,3 +70,20 @@ run(${prefix}/bin/srplay run ${prefix}/share/doc/taplayback/examples/bench-multi
 if(NOT run_output MATCHES "TARVENA,TDM-4520")
   message(FATAL_ERROR "installed srplay did not play the example:\n${run_output}")
 endif()
+
+# The installed PyVISA backend finds the installed libraries by itself.
+# Debian's Python, which has python3-pyvisa, before any other on the PATH.
+find_program(PYTHON3 python3 HINTS /usr/bin)
+if(PYTHON3)
+  foreach(f ${libdir}/libtaphost.so.0 ${prefix}/include/taplayback/host.h)
+    if(NOT EXISTS ${f})
+      message(FATAL_ERROR "not installed: ${f}")
+    endif()
+  endforeach()
+  set(ENV{PYTHONPATH} ${prefix}/lib/python3/dist-packages)
+  unset(ENV{TAPLAYBACK_LIB_DIR})
+  run(${PYTHON3} -c "import pyvisa; rm = pyvisa.ResourceManager('${prefix}/share/doc/taplayback/examples/bench-multimeter.xml@tap'); print(rm.open_resource(rm.list_resources()[0], write_termination='\\n').query('*IDN?'))")
+  if(NOT run_output MATCHES "TARVENA,TDM-4520")
+    message(FATAL_ERROR "the installed pyvisa_tap did not play the example:\n${run_output}")
+  endif()
+endif()

@@ -1,7 +1,9 @@
 """ctypes binding of libtaphost.so, the playback driver's C host API."""
 
+import atexit
 import ctypes
 import os
+import weakref
 from ctypes import POINTER, byref, c_char_p, c_int32, c_size_t, c_uint8, c_uint32, c_void_p
 
 # The API's own failures; non-negative statuses are the driver's.
@@ -70,6 +72,16 @@ class HostLibrary:
         dll.taphost_free.restype = None
 
 
+_live_hosts = weakref.WeakSet()
+
+
+@atexit.register
+def _free_hosts():
+    # Closes sessions and lets the region go while the driver is still loaded.
+    for host in list(_live_hosts):
+        host.free()
+
+
 class Host:
     """One host of the C API: the driver loaded, sessions opened on recordings."""
 
@@ -82,6 +94,7 @@ class Host:
         if status != 0:
             raise OSError("cannot start the playback host: %s" % error.value.decode(errors="replace"))
         self.handle = handle
+        _live_hosts.add(self)
 
     def last_error(self):
         return self.lib.dll.taphost_last_error(self.handle).decode(errors="replace")
@@ -115,13 +128,26 @@ class Host:
         return 0, Session(self.lib.dll, handle)
 
 
+def _unchecked(dll, name):
+    """The function without argtypes. Converting each argument through its
+    declared type costs about a microsecond per call, more than the driver's
+    whole answer; the hot calls are given ready-made C values instead (the
+    handle as c_void_p, byref out-values, counts below 2**31)."""
+    fn = dll._FuncPtr((name, dll))
+    fn.restype = c_int32
+    return fn
+
+
+_MAX_COUNT = 2**31 - 1
+
+
 class Session:
     """An open session; buffers and out-values are kept between calls."""
 
     def __init__(self, dll, handle):
         self.handle = handle
-        self._write = dll.taphost_write
-        self._read = dll.taphost_read
+        self._write = _unchecked(dll, "taphost_write")
+        self._read = _unchecked(dll, "taphost_read")
         self._close = dll.taphost_close
         self._set_timeout = dll.taphost_set_timeout
         self._set_termination = dll.taphost_set_termination
@@ -139,13 +165,16 @@ class Session:
 
     def write(self, data):
         """(status, count written)."""
+        if type(data) is not bytes:
+            data = bytes(data)
         status = self._write(self.handle, data, len(data), self._actual_ref)
         return status, self._actual.value
 
     def read(self, count):
         """(status, bytes, stop reason)."""
         if count > self._buffer_size:
-            self._grow(count)
+            self._grow(min(count, _MAX_COUNT))
+            count = self._buffer_size
         status = self._read(self.handle, self._buffer, count, self._actual_ref, self._stop_ref)
         return status, self._view[: self._actual.value].tobytes(), self._stop.value
 

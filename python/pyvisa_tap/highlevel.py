@@ -161,7 +161,10 @@ class TapVisaLibrary(VisaLibraryBase):
         if status:
             self._log_failure(session, "write", status, data)
             return written, self.handle_return_value(session, error_for(status))
-        return written, self._succeed(session, _SUCCESS)
+        # handle_return_value's enum conversion and warning checks cost more
+        # than the driver's whole answer; a success needs the bookkeeping only.
+        self._last_status = self._last_status_in_session[session] = _SUCCESS
+        return written, _SUCCESS
 
     def read(self, session, count):
         try:
@@ -172,7 +175,11 @@ class TapVisaLibrary(VisaLibraryBase):
         if status:
             self._log_failure(session, "read", status, None)
             return data, self.handle_return_value(session, error_for(status))
-        return data, self._succeed(session, STOP_REASONS.get(stop_reason, _SUCCESS))
+        code = STOP_REASONS.get(stop_reason, _SUCCESS)
+        if code is _SUCCESS:
+            self._last_status = self._last_status_in_session[session] = _SUCCESS
+            return data, _SUCCESS
+        return data, self.handle_return_value(session, code)
 
     def do_command(self, session, command, data, flags=0):
         """The driver's DoCommand: (the data block after the call, status)."""
@@ -183,15 +190,6 @@ class TapVisaLibrary(VisaLibraryBase):
         if status:
             return block, self.handle_return_value(session, error_for(status))
         return block, self.handle_return_value(session, _SUCCESS)
-
-    def _succeed(self, session, code):
-        # handle_return_value's enum conversion and warning checks cost more
-        # than the driver's whole call; a success needs only the bookkeeping.
-        if code is _SUCCESS:
-            self._last_status = code
-            self._last_status_in_session[session] = code
-            return code
-        return self.handle_return_value(session, code)
 
     def _log_failure(self, session, call, status, data):
         resource = self._resources.get(session)

@@ -138,3 +138,15 @@ def test_a_file_that_is_no_recording_is_refused(write_recording, tmp_path):
         pyvisa.ResourceManager(write_recording("<IORecordStreamFile"))
     with pytest.raises(OSError):
         pyvisa.ResourceManager("%s@tap" % (tmp_path / "missing.xml"))
+
+
+def test_secondary_address_zero_is_kept_when_recorded(write_recording):
+    # PyVISA turns GPIB0::7::INSTR into GPIB0::7::0::INSTR; a stream with
+    # secondary address 0 answers that name before the one without.
+    rm = pyvisa.ResourceManager(write_recording(recording(
+        stream("gpib", 7, pair(b"Q\n", response(b"none\n"))),
+        stream("gpib", 7, pair(b"Q\n", response(b"zero\n")), sec="0"))))
+    assert rm.list_resources() == ("GPIB0::7::INSTR", "GPIB0::7::0::INSTR")
+    inst = rm.open_resource("GPIB0::7::0::INSTR", read_termination="\n", write_termination="\n")
+    assert inst.query("Q") == "zero"
+    rm.close()

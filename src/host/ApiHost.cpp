@@ -28,8 +28,8 @@ std::string absolute(const std::string& path) {
 
 }  // namespace
 
-ApiHost::ApiHost(const std::string& driver_path)
-    : region_(shared_process_region()), driver_(driver_path) {
+ApiHost::ApiHost(std::shared_ptr<SharedRegion> region, const std::string& driver_path)
+    : region_(std::move(region)), driver_(driver_path) {
   if (driver_.entry_status() != VARNEL_OK)
     throw std::runtime_error("the driver's entry export returned " +
                              std::to_string(driver_.entry_status()));
@@ -55,8 +55,13 @@ std::int32_t ApiHost::open(const std::string& recording, const ResourceAddress& 
     region.set_interface(address.kind, address.resource_class);
     std::uint32_t& next = next_stream_[path];
     region.set_next_stream_index(next);
-    OpenArgs args{address.interface_text, address.primary, address.secondary,
-                  address.device_protocol, address.bracket, address.colon, 0};
+    OpenArgs args;
+    args.address = address.interface_text;
+    args.primary = address.primary;
+    args.secondary = address.secondary;
+    args.protocol = address.device_protocol;
+    args.bracket = address.bracket;
+    args.colon = address.colon;
     status = driver_.open(args, &handle);
     next = region.next_stream_index();
   }
@@ -80,8 +85,8 @@ std::int32_t ApiHost::close(ApiSession* session) {
 std::vector<std::string> ApiHost::resource_names(const std::string& recording) const {
   RecordingLoad load = load_recording(recording);
   if (!load.result) {
-    std::string where = load.result.line > 0 ? " (line " + std::to_string(load.result.line) + ")"
-                                             : std::string();
+    std::string where =
+        load.result.line > 0 ? " (line " + std::to_string(load.result.line) + ")" : std::string();
     throw std::runtime_error(recording + ": " + load.result.message + where);
   }
   std::vector<std::string> names;
@@ -91,8 +96,8 @@ std::vector<std::string> ApiHost::resource_names(const std::string& recording) c
     auto devprot = recorded_number(stream.devprot);
     std::optional<ResourceAddress> address;
     if (prim && sec && devprot)
-      address = address_for_stream(stream.intfaddr, *prim, *sec, *devprot, stream.bracket,
-                                   stream.colon);
+      address =
+          address_for_stream(stream.intfaddr, *prim, *sec, *devprot, stream.bracket, stream.colon);
     names.push_back(address ? format_resource_name(*address) : std::string());
   }
   return names;

@@ -16,8 +16,8 @@ namespace tap::host {
 // sessions opened through it.
 class ApiHost {
  public:
-  // Throws std::runtime_error when the driver or the region is not to be had.
-  explicit ApiHost(const std::string& driver_path);
+  // Throws std::runtime_error when the driver cannot be loaded.
+  ApiHost(std::shared_ptr<SharedRegion> region, const std::string& driver_path);
   // Closes the sessions still open.
   ~ApiHost();
   ApiHost(const ApiHost&) = delete;

@@ -65,8 +65,11 @@ extern "C" {
 
 TAPHOST_API int32_t taphost_create(const char* driver_path, taphost** host, char* error,
                                    size_t error_size) {
-  auto report = [&](std::int32_t status, const std::string& text) {
-    create_error = text;
+  auto report = [&](std::int32_t status, const std::string& text) noexcept {
+    try {
+      create_error = text;
+    } catch (...) {
+    }
     if (error && error_size > 0) {
       std::size_t n = std::min(text.size(), error_size - 1);
       std::memcpy(error, text.data(), n);
@@ -76,17 +79,24 @@ TAPHOST_API int32_t taphost_create(const char* driver_path, taphost** host, char
   };
   if (!host) return report(TAPHOST_E_NULL_ARGUMENT, "taphost_create: no place for the host");
   *host = nullptr;
+  std::shared_ptr<tap::host::SharedRegion> region;
   try {
-    auto* created = new ApiHost(driver_path ? driver_path : TAP_DRIVER_FILE_NAME);
+    region = tap::host::shared_process_region();
+  } catch (const std::exception& e) {
+    return report(TAPHOST_E_REGION, std::string("taphost_create: ") + e.what());
+  } catch (...) {
+    return report(TAPHOST_E_REGION, "taphost_create: the region cannot be created");
+  }
+  try {
+    auto* created =
+        new ApiHost(std::move(region), driver_path ? driver_path : TAP_DRIVER_FILE_NAME);
     tap::host::live_hosts().add(created);
     *host = reinterpret_cast<taphost*>(created);
     return report(0, "");
   } catch (const std::exception& e) {
-    std::string text = e.what();
-    bool region = text.find("region") != std::string::npos;
-    return report(region ? TAPHOST_E_REGION : TAPHOST_E_DRIVER, "taphost_create: " + text);
+    return report(TAPHOST_E_DRIVER, std::string("taphost_create: ") + e.what());
   } catch (...) {
-    return report(TAPHOST_E_FAILED, "taphost_create: unknown failure");
+    return report(TAPHOST_E_DRIVER, "taphost_create: unknown failure");
   }
 }
 
@@ -122,10 +132,9 @@ static int32_t open_address(taphost* host, const char* recording,
 }
 
 TAPHOST_API int32_t taphost_open(taphost* host, const char* recording, const char* kind,
-                                 const char* resource_class, const char* address,
-                                 uint32_t primary, uint32_t secondary, uint32_t protocol,
-                                 const char* bracket, const char* colon,
-                                 taphost_session** session) {
+                                 const char* resource_class, const char* address, uint32_t primary,
+                                 uint32_t secondary, uint32_t protocol, const char* bracket,
+                                 const char* colon, taphost_session** session) {
   tap::host::ResourceAddress a;
   a.kind = or_empty(kind);
   a.resource_class = or_empty(resource_class);

@@ -17,9 +17,9 @@ const std::string kIdn = "*IDN?\n";
 const std::string kAnswer = "ACME,MODEL-1,0,1.0\n";
 
 std::string gpib22_recording() {
-  return rec::file(rec::stream(rec::address("gpib", "22"),
-                               rec::pair(kIdn, {rec::response(kAnswer)})) +
-                   rec::stream(rec::address("tcpip", "0", "-1", "0", "10.0.0.2", "inst0"), ""));
+  return rec::file(
+      rec::stream(rec::address("gpib", "22"), rec::pair(kIdn, {rec::response(kAnswer)})) +
+      rec::stream(rec::address("tcpip", "0", "-1", "0", "10.0.0.2", "inst0"), ""));
 }
 
 class HostApiTest : public testing::Test {
@@ -80,8 +80,8 @@ TEST_F(HostApiTest, OpensBySixValuesAsTheRegionAnnounces) {
             0);
   EXPECT_EQ(taphost_close(s), 0);
   // Another class announces an interface the driver does not know.
-  EXPECT_EQ(taphost_open(host_, file.path().c_str(), "tcpip", "socket", nullptr, 0, 0xFFFFFFFF,
-                         0, "10.0.0.2", "inst0", &s),
+  EXPECT_EQ(taphost_open(host_, file.path().c_str(), "tcpip", "socket", nullptr, 0, 0xFFFFFFFF, 0,
+                         "10.0.0.2", "inst0", &s),
             VARNEL_NO_STREAM_FOR_ADDRESS);
   EXPECT_EQ(s, nullptr);
 }
@@ -109,8 +109,7 @@ TEST_F(HostApiTest, NullPointersAreAnswered) {
   EXPECT_EQ(taphost_create(nullptr, nullptr, nullptr, 0), TAPHOST_E_NULL_ARGUMENT);
   EXPECT_EQ(taphost_open_resource(nullptr, file.path().c_str(), "GPIB0::22::INSTR", &s),
             TAPHOST_E_NULL_ARGUMENT);
-  EXPECT_EQ(taphost_open_resource(host_, nullptr, "GPIB0::22::INSTR", &s),
-            TAPHOST_E_NULL_ARGUMENT);
+  EXPECT_EQ(taphost_open_resource(host_, nullptr, "GPIB0::22::INSTR", &s), TAPHOST_E_NULL_ARGUMENT);
   EXPECT_EQ(taphost_open_resource(host_, file.path().c_str(), nullptr, &s),
             TAPHOST_E_NULL_ARGUMENT);
   EXPECT_EQ(taphost_open_resource(host_, file.path().c_str(), "GPIB0::22::INSTR", nullptr),
@@ -187,9 +186,9 @@ TEST(HostApiCreate, TheDefaultDriverIsFoundBesideTheLibrary) {
 TEST_F(HostApiTest, HostsShareTheRegionAndEachRecordingKeepsItsStreamOrder) {
   // Two streams of one address answer differently: the first open gets the
   // first, the second open the second, whatever another recording does.
-  rec::TempFile twice(rec::file(
-      rec::stream(rec::address("gpib", "3"), rec::pair("A", {rec::response("first")})) +
-      rec::stream(rec::address("gpib", "3"), rec::pair("A", {rec::response("second")}))));
+  rec::TempFile twice(
+      rec::file(rec::stream(rec::address("gpib", "3"), rec::pair("A", {rec::response("first")})) +
+                rec::stream(rec::address("gpib", "3"), rec::pair("A", {rec::response("second")}))));
   rec::TempFile other(gpib22_recording());
   taphost* second_host = nullptr;
   ASSERT_EQ(taphost_create(TAP_DRIVER_PATH, &second_host, nullptr, 0), 0);
@@ -223,8 +222,7 @@ TEST_F(HostApiTest, ListsEachStreamByTheNameThatOpensIt) {
   const std::string expected = "GPIB0::22::INSTR\n\nASRL3::INSTR";
   EXPECT_EQ(needed, expected.size());
   std::string names(needed + 1, '?');
-  ASSERT_EQ(taphost_list_resources(host_, file.path().c_str(), names.data(), names.size(),
-                                   &needed),
+  ASSERT_EQ(taphost_list_resources(host_, file.path().c_str(), names.data(), names.size(), &needed),
             0);
   EXPECT_EQ(names.c_str(), expected);
   char cut[5];

@@ -9,6 +9,9 @@ include(CMakePackageConfigHelpers)
 set_target_properties(taplayback PROPERTIES
   VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
 set(TAP_INSTALLED_DRIVER_NAME libtaplayback.so.${PROJECT_VERSION_MAJOR})
+# The C host API sits beside the driver, which it finds there.
+set_target_properties(taphost PROPERTIES
+  VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
 
 # Hosts dlopen the driver, so what they build against is the headers alone.
 add_library(taplayback_headers INTERFACE)
@@ -20,6 +23,8 @@ add_library(taplayback::headers ALIAS taplayback_headers)
 
 install(TARGETS taplayback
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT driver)
+install(TARGETS taphost
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT host)
 install(TARGETS srplay RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
 install(TARGETS taplayback_headers EXPORT taplaybackTargets)
 install(DIRECTORY include/taplayback DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
@@ -49,3 +54,16 @@ install(FILES docs/srplay.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES README.md LICENSE CHANGELOG.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR} FILES_MATCHING PATTERN "*.md")
 install(DIRECTORY examples DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# The PyVISA backend, told where the libraries are relative to itself.
+set(TAP_INSTALL_PYTHONDIR lib/python3/dist-packages CACHE STRING
+  "Where cmake --install puts the Python package pyvisa_tap, relative to the prefix")
+file(RELATIVE_PATH TAP_PYTHON_TO_LIBDIR
+  ${CMAKE_INSTALL_PREFIX}/${TAP_INSTALL_PYTHONDIR}/pyvisa_tap ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR})
+file(WRITE ${TAP_PACKAGE_DIR}/_installed.py
+  "# Written by cmake --install: the library folder, relative to this package.\n"
+  "LIB_DIR = \"${TAP_PYTHON_TO_LIBDIR}\"\n")
+install(DIRECTORY python/pyvisa_tap DESTINATION ${TAP_INSTALL_PYTHONDIR} COMPONENT python
+  PATTERN __pycache__ EXCLUDE)
+install(FILES ${TAP_PACKAGE_DIR}/_installed.py DESTINATION ${TAP_INSTALL_PYTHONDIR}/pyvisa_tap
+  COMPONENT python)

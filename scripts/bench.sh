@@ -6,9 +6,13 @@
 # scripts/bench.sh [benchmark options...], e.g. --benchmark_repetitions=3
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Debian's Python has python3-pyvisa, whatever else comes first on the PATH.
+python=/usr/bin/python3
+[ -x "$python" ] || python=python3
 scripts/deps.sh
 cmake --preset default >/dev/null
-cmake --build --preset default --target bench_playback bench_xml bench_session_memory -j2
+cmake --build --preset default --target bench_playback bench_xml bench_session_memory \
+  bench_host_api taphost -j2
 bench=build/default/bench
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
@@ -30,3 +34,5 @@ grep -E '^BM_(SixteenSessions|LargeResponseSession)' "$out" |
   while read -r name rest; do
     echo "  ${name%%/*}: $(grep -oE '[a-z0-9_]+=[0-9.]+[kM]?' <<<"$rest" | tr '\n' ' ')"
   done
+echo "PyVISA through the backend, beside PyVISA alone and the C API alone:"
+TAPLAYBACK_LIB_DIR="$PWD/build/default" "$python" python/bench/bench_pyvisa.py

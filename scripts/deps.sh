@@ -3,7 +3,8 @@
 # As root it runs apt-get; otherwise it prints the line to run and stops.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libxml2-dev libxml2-utils libpcre2-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libyaml-cpp-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libyaml-cpp-dev
+          python3-pyvisa python3-pytest)
 [ "${TAP_WITH_CLANG:-0}" = 1 ] && packages+=(clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do

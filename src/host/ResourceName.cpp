@@ -81,7 +81,7 @@ std::string usb_id_text(std::uint32_t id) {
   return text.data();
 }
 
-constexpr std::array<std::string_view, 6> kClasses = {"instr", "socket", "intfc",
+constexpr std::array<std::string_view, 6> kClasses = {"instr", "socket",    "intfc",
                                                       "raw",   "backplane", "servant"};
 // Longer prefixes that share a start with a supported one come first, so
 // that they are refused by name rather than misread.
@@ -103,7 +103,14 @@ void fill_gpib(ResourceAddress& a, const std::vector<std::string_view>& rest) {
   }
   expect_parts(rest, 1, 2, "GPIB[board]::primary[::secondary][::INSTR]");
   a.primary = decimal(rest[0], 30, "the GPIB primary address");
-  if (rest.size() == 2) a.secondary = decimal(rest[1], 30, "the GPIB secondary address");
+  if (rest.size() == 2) {
+    // VISA's "no secondary address" (VI_NO_SEC_ADDR), as some programs write it.
+    constexpr std::uint32_t kVisaNone = 0xFFFF;
+    std::uint32_t secondary = decimal(rest[1], kVisaNone, "the GPIB secondary address");
+    if (secondary != kVisaNone && secondary > 30)
+      throw resource_name_error("the GPIB secondary address must be at most 30, or 65535 for none");
+    if (secondary != kVisaNone) a.secondary = secondary;
+  }
 }
 
 void fill_tcpip(ResourceAddress& a, const std::vector<std::string_view>& rest) {
@@ -149,7 +156,8 @@ ResourceAddress parse(std::string_view name) {
       a.kind = kind;
       break;
     }
-  if (a.kind.empty()) throw resource_name_error("unknown interface type in '" + std::string(head) + "'");
+  if (a.kind.empty())
+    throw resource_name_error("unknown interface type in '" + std::string(head) + "'");
 
   std::string_view board = head.substr(a.kind.size());
   std::vector<std::string_view> rest(parts.begin() + 1, parts.end());
@@ -196,7 +204,8 @@ std::optional<ResourceAddress> parse_resource_name(std::string_view name, std::s
 }
 
 std::string intfaddr_word(const ResourceAddress& address) {
-  return std::string(interface_file_name(interface_kind_code(address.kind, address.resource_class)));
+  return std::string(
+      interface_file_name(interface_kind_code(address.kind, address.resource_class)));
 }
 
 std::string format_resource_name(const ResourceAddress& a) {
@@ -218,7 +227,8 @@ std::string format_resource_name(const ResourceAddress& a) {
 std::optional<ResourceAddress> address_for_stream(std::string_view intfaddr, std::uint32_t primary,
                                                   std::uint32_t secondary,
                                                   std::uint32_t device_protocol,
-                                                  std::string_view bracket, std::string_view colon) {
+                                                  std::string_view bracket,
+                                                  std::string_view colon) {
   ResourceAddress candidate;
   candidate.resource_class = "instr";
   candidate.primary = primary;
@@ -238,9 +248,9 @@ std::optional<ResourceAddress> address_for_stream(std::string_view intfaddr, std
   } else {
     return std::nullopt;
   }
-  candidate.interface_text =
-      candidate.kind == "asrl" && !bracket.empty() ? "asrl" + std::string(bracket)
-                                                   : candidate.kind + std::to_string(candidate.board);
+  candidate.interface_text = candidate.kind == "asrl" && !bracket.empty()
+                                 ? "asrl" + std::string(bracket)
+                                 : candidate.kind + std::to_string(candidate.board);
   // Only values that some name gives back are a resource; the rest (a
   // device protocol, a secondary address on a LAN) no name can open.
   auto parsed = parse_resource_name(format_resource_name(candidate));

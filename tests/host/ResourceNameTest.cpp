@@ -47,6 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
               "GPIB0::1::INSTR"},
         Named{"gpib2::07", make("gpib", "instr", 2, "gpib2", 7, kNone, "", ""), "gpib",
               "GPIB2::7::INSTR"},
+        Named{"GPIB0::8::65535::INSTR", make("gpib", "instr", 0, "gpib0", 8, kNone, "", ""), "gpib",
+              "GPIB0::8::INSTR"},
         Named{"GPIB0::0::0::INSTR", make("gpib", "instr", 0, "gpib0", 0, 0, "", ""), "gpib",
               "GPIB0::0::0::INSTR"},
         Named{"GPIB1::INTFC", make("gpib", "intfc", 1, "gpib1", 0, kNone, "", ""), "",
@@ -68,8 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
               "TCPIP0::host::5025::SOCKET"},
         Named{"ASRL1::INSTR", make("asrl", "instr", 1, "asrl1", 1, kNone, "", ""), "com",
               "ASRL1::INSTR"},
-        Named{"asrl3", make("asrl", "instr", 3, "asrl3", 3, kNone, "", ""), "com",
-              "ASRL3::INSTR"},
+        Named{"asrl3", make("asrl", "instr", 3, "asrl3", 3, kNone, "", ""), "com", "ASRL3::INSTR"},
         Named{"ASRL/dev/ttyUSB0::INSTR",
               make("asrl", "instr", 0, "asrl/dev/ttyUSB0", 0, kNone, "/dev/ttyUSB0", ""), "com",
               "ASRL/dev/ttyUSB0::INSTR"},
@@ -88,14 +89,31 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Named>& info) { return "case" + std::to_string(info.index); });
 
 TEST(ResourceNameParse, RefusesWhatNoHostOpens) {
-  for (const char* name :
-       {"", "GPIB0", "GPIB0::31::INSTR", "GPIB0::1::31::INSTR", "GPIB0::x::INSTR",
-        "GPIB0::1::2::3::INSTR", "GPIB0::-1::INSTR", "GPIB0::1::SOCKET", "GPIB-VXI0::1::INSTR",
-        "VXI0::1::INSTR", "PXI0::1::INSTR", "FOO0::1::INSTR", "TCPIP0::INSTR",
-        "TCPIP0::::inst0::INSTR", "TCPIP0::host::SOCKET", "TCPIP0::host::65536::SOCKET",
-        "TCPIP0::host::http::SOCKET", "ASRL1::2::INSTR", "ASRL1::SOCKET", "USB0::0x1234::INSTR",
-        "USB0::0x10000::0x5678::S::INSTR", "USB0::0xZZ::0x5678::S::INSTR", "GPIBx::1::INSTR",
-        "GPIB0::4294967318::INSTR"}) {
+  for (const char* name : {"",
+                           "GPIB0",
+                           "GPIB0::31::INSTR",
+                           "GPIB0::1::31::INSTR",
+                           "GPIB0::1::65534::INSTR",
+                           "GPIB0::x::INSTR",
+                           "GPIB0::1::2::3::INSTR",
+                           "GPIB0::-1::INSTR",
+                           "GPIB0::1::SOCKET",
+                           "GPIB-VXI0::1::INSTR",
+                           "VXI0::1::INSTR",
+                           "PXI0::1::INSTR",
+                           "FOO0::1::INSTR",
+                           "TCPIP0::INSTR",
+                           "TCPIP0::::inst0::INSTR",
+                           "TCPIP0::host::SOCKET",
+                           "TCPIP0::host::65536::SOCKET",
+                           "TCPIP0::host::http::SOCKET",
+                           "ASRL1::2::INSTR",
+                           "ASRL1::SOCKET",
+                           "USB0::0x1234::INSTR",
+                           "USB0::0x10000::0x5678::S::INSTR",
+                           "USB0::0xZZ::0x5678::S::INSTR",
+                           "GPIBx::1::INSTR",
+                           "GPIB0::4294967318::INSTR"}) {
     std::string error;
     EXPECT_FALSE(parse_resource_name(name, &error)) << name;
     EXPECT_FALSE(error.empty()) << name;
@@ -132,8 +150,8 @@ TEST(ResourceNameStream, NamesTheResourceThatOpensIt) {
       {"GPIB", 1, kNone, 0, "", "", nullptr},
   };
   for (const Stream& c : cases) {
-    auto address = address_for_stream(c.intfaddr, c.primary, c.secondary, c.protocol, c.bracket,
-                                      c.colon);
+    auto address =
+        address_for_stream(c.intfaddr, c.primary, c.secondary, c.protocol, c.bracket, c.colon);
     if (!c.name) {
       EXPECT_FALSE(address) << c.intfaddr << " " << c.primary << " " << c.bracket;
       continue;

@@ -70,3 +70,28 @@ run(${prefix}/bin/srplay run ${prefix}/share/doc/taplayback/examples/bench-multi
 if(NOT run_output MATCHES "TARVENA,TDM-4520")
   message(FATAL_ERROR "installed srplay did not play the example:\n${run_output}")
 endif()
+
+# The C host API beside the driver, and the installed PyVISA backend,
+# which finds the installed libraries by itself.
+foreach(f ${libdir}/libtaphost.so.0 ${prefix}/include/taplayback/host.h
+          ${prefix}/lib/python3/dist-packages/pyvisa_tap/_installed.py)
+  if(NOT EXISTS ${f})
+    message(FATAL_ERROR "not installed: ${f}")
+  endif()
+endforeach()
+# Debian's Python, which has python3-pyvisa, before any other on the PATH.
+find_program(PYTHON3 python3 HINTS /usr/bin)
+if(PYTHON3)
+  set(ENV{PYTHONPATH} ${prefix}/lib/python3/dist-packages)
+  unset(ENV{TAPLAYBACK_LIB_DIR})
+  file(WRITE ${WORK_DIR}/play.py [=[
+import sys
+import pyvisa
+rm = pyvisa.ResourceManager(sys.argv[1] + "@tap")
+print(rm.open_resource(rm.list_resources()[0], write_termination="\n").query("*IDN?"))
+]=])
+  run(${PYTHON3} ${WORK_DIR}/play.py ${prefix}/share/doc/taplayback/examples/bench-multimeter.xml)
+  if(NOT run_output MATCHES "TARVENA,TDM-4520")
+    message(FATAL_ERROR "the installed pyvisa_tap did not play the example:\n${run_output}")
+  endif()
+endif()

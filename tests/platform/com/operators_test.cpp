@@ -1,3 +1,5 @@
+// Results whose type and value the golden script
+// vbscript/language/operators.vbs echoes are not repeated here.
 #include "platform/com/operators.h"
 
 #include <gtest/gtest.h>
@@ -52,10 +54,8 @@ void run(const std::vector<Binary>& cases) {
 TEST(Operators, ArithmeticTyping) {
   run({
       {"+", i2(1), i2(2), "I2 3"},
-      {"+", i2(32767), i2(1), "I4 32768"},
       {"-", i2(-32768), i2(1), "I4 -32769"},
       {"*", i2(200), i2(200), "I4 40000"},
-      {"+", i4(2147483647), i2(1), "R8 2147483648"},
       {"*", i4(65536), i4(65536), "R8 4294967296"},
       {"+", ui1(200), ui1(100), "I2 300"},
       {"-", ui1(1), ui1(2), "I2 -1"},
@@ -81,9 +81,7 @@ TEST(Operators, ArithmeticTyping) {
 
 TEST(Operators, AdditionOfTextAndEmpty) {
   run({
-      {"+", str("1"), i2(2), "R8 3"},
       {"+", i2(2), str("1.5"), "R8 3.5"},
-      {"+", str("1"), str("2"), "BSTR 12"},
       {"+", str("a"), i2(1), "", DISP_E_TYPEMISMATCH},
       {"+", Variant(), Variant(), "I2 0"},
       {"+", Variant(), str("abc"), "BSTR abc"},

@@ -138,16 +138,6 @@ TEST_F(ScriptedPlaybackTest, ReadScriptRunsOnceAndItsTextArrivesInPieces) {
   EXPECT_EQ(stored("reads"), "Integer=2");
 }
 
-TEST_F(ScriptedPlaybackTest, ReadScriptAnswersAnExactStimulus) {
-  open_scripted(rec::pair("*IDN?\n", {rec::script_response("PlaybackEngine.ReadText = \"SCRIPTED\"\n"
-                                                           "PlaybackEngine.ReadReturnValue = 0")}));
-  EXPECT_EQ(write("*IDN?\n").status, 0);
-  Result r = read(64);
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.bytes, "SCRIPTED");
-  EXPECT_EQ(r.stop, 0);
-}
-
 struct FailureCase {
   const char* name;
   std::string write_script;

@@ -78,7 +78,6 @@ const LimitCase kCases[] = {
      0},
     {"Utf16AtTheBound", utf16le("<r" + attributes(kMaxAttributes) + "/>"), 0},
     {"Utf16OverTheBound", utf16le("<r" + attributes(kMaxAttributes + 1) + "/>"), kAttributes},
-    {"CodePageLoads", "<?xml version='1.0' encoding='windows-1252'?><r a='\xE9'/>", 0},
     {"Latin9Loads", "<?xml version=\"1.0\" encoding = \"ISO-8859-15\" ?><r/>", 0},
     {"StatefulEncodingIsRefused", "<?xml version='1.0' encoding='ISO-2022-JP'?><r/>", kEncoding},
     {"Utf7IsRefused", "<?xml version='1.0' encoding='UTF-7'?><r/>", kEncoding},

@@ -110,6 +110,11 @@ TEST_F(PlaybackConversation, WriteReportsRecordedValuesAfterTheRecordedWait) {
   EXPECT_EQ(cut.actual, 99u);
   EXPECT_GE(cut.elapsed, milliseconds(100));
   EXPECT_LT(cut.elapsed, milliseconds(100) + kSlack);
+  for (std::int32_t no_wait : {0, -5}) {
+    Result none = write("SLOW\n", no_wait);
+    EXPECT_EQ(none.status, 3);
+    EXPECT_LT(none.elapsed, kSlack) << no_wait;
+  }
 }
 
 TEST_F(PlaybackConversation, FailedOrEmptyResponsesDeliverNoBytesAndDoNotWait) {

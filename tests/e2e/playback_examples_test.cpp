@@ -1,4 +1,5 @@
-// The recordings in examples/ play back as their descriptions say.
+// The recordings in examples/ play back as their descriptions say; what
+// playback_srplay_test already asks of them through srplay is not repeated.
 #include <cstring>
 #include <fstream>
 
@@ -35,7 +36,6 @@ std::vector<std::pair<std::string, std::string>> conversation(const char* name) 
 TEST_F(PlaybackTest, BenchMultimeterAnswersItsSession) {
   region().set_playback_path(example("bench-multimeter.xml"));
   ASSERT_EQ(open(gpib(22)), 0);
-  EXPECT_EQ(query("*IDN?\n"), "TARVENA,TDM-4520,SN10442,1.07\n");
   EXPECT_EQ(write("CONF:VOLT:DC 10,0.0001\n").status, 0);
   EXPECT_EQ(query("READ?\n"), "+4.98731200E+00\n");
   EXPECT_EQ(query("READ?\n"), "+4.98729800E+00\n");
@@ -56,7 +56,6 @@ TEST_F(PlaybackTest, BenchMultimeterAnswersItsSession) {
   EXPECT_EQ(pieces, static_cast<int>((dump.size() + 15) / 16));
   EXPECT_EQ(dump.substr(0, 16), "+4.98731200E+00,");
   EXPECT_EQ(dump.back(), '\n');
-  EXPECT_EQ(write("*TST?\n").status, 15);
 }
 
 // The demo conversation: settings read back, measurements following the
@@ -148,8 +147,6 @@ TEST_F(PlaybackTest, DataAcquisitionModuleAnswersItsDoCommands) {
   std::int16_t first = 0;
   std::memcpy(&first, samples.data() + 2, 2);
   EXPECT_EQ(first, 1021);
-  std::string gain("\x40\x00", 2);
-  EXPECT_EQ(docommand(0x2005, gain, 2), -1073807343);
 }
 
 // Written from the user's guide alone: a serial instrument, recorded

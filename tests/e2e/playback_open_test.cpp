@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "e2e/playback_fixture.h"
+#include "support/case_name.h"
 #include "taplayback/region.h"
 
 namespace tap::e2e {
@@ -65,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
                  rec::file(rec::stream(rec::address("gpib", "9"), answering("X"))), 20},
         OpenCase{"command_above_int32", with_docommand("4294967295"), 24},
         OpenCase{"command_int32_max", with_docommand("2147483647"), 0}),
-    [](const testing::TestParamInfo<OpenCase>& info) { return std::string(info.param.name); });
+    rows::by_name);
 
 TEST_F(PlaybackTest, MissingFileDirectoryAndUnterminatedPathFailTheOpen) {
   region().set_playback_path("/nonexistent/recording.xml");
@@ -114,13 +115,6 @@ TEST_F(PlaybackTest, SearchStartsAtTheNextStreamIndexAndWrapsAround) {
   EXPECT_EQ(region().next_stream_index(), 1u);
   ASSERT_EQ(open(gpib(9)), 0);
   EXPECT_EQ(query(kIdn), "B\n");
-}
-
-TEST_F(PlaybackTest, InterfaceNamesCompareExactly) {
-  std::string upper = rec::file(rec::stream(rec::address("GPIB", "22"), answering("X")));
-  EXPECT_EQ(open_recording(upper), 20);
-  std::string board = rec::file(rec::stream(rec::address("gpib0", "22"), answering("X")));
-  EXPECT_EQ(open_recording(board), 20);
 }
 
 TEST_F(PlaybackTest, SerialSessionsMatchStreamsWrittenCom) {

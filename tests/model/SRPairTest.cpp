@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "support/case_name.h"
+
 #include "model/ExactStringStimulus.h"
 
 namespace tap {
@@ -69,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
         // wait x count exceeds 32 bits here; the share must not wrap.
         PieceCase{"large_response", std::string(5'000'000, 'x'), 1000, {2'500'000, 2'500'000},
                   {{{2'500'000, 1, 500}}, {{2'500'000, 2, 500}}}, true}),
-    [](const testing::TestParamInfo<PieceCase>& info) { return std::string(info.param.name); });
+    rows::by_name);
 
 TEST(SRPairTest, NonzeroReturnValueResponseDeliversNothingWithItsStatus) {
   Response r = Response::exact("exactString", 300, 5, 4, "");
@@ -122,16 +124,6 @@ TEST(SRPairTest, ExecuteRecordsLastWrite) {
   EXPECT_EQ(pair.LastWrite().bytes, std::string("Q\0?", 3));
   EXPECT_EQ(pair.LastWrite().actualWritten, 3u);
   EXPECT_EQ(pair.LastWrite().flags, 0x10u);
-}
-
-TEST(SRPairTest, UnusablePairNeverMatches) {
-  SRPair pair = pair_with({exact("x")});
-  const std::uint8_t written[] = {'Q', '?'};
-  ASSERT_TRUE(pair.Matches(nullptr, written, 2, 0));
-  pair.set_unusable(true);
-  EXPECT_FALSE(pair.Matches(nullptr, written, 2, 0));
-  SRPair without_stimulus;
-  EXPECT_FALSE(without_stimulus.Matches(nullptr, written, 2, 0));
 }
 
 TEST(SRPairTest, CopiesCloneTheStimulusAndKeepState) {

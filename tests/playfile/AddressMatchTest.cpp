@@ -5,6 +5,7 @@
 #include <map>
 
 #include "playfile/conversion_error.h"
+#include "support/case_name.h"
 
 namespace tap {
 namespace {
@@ -71,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
         MatchCase{"bracket_exact", with(gpib7(), "bracket", "inst0"), with_bracket(session(7), "inst0"), "gpib", true},
         MatchCase{"bracket_case", with(gpib7(), "bracket", "INST0"), with_bracket(session(7), "inst0"), "gpib", false},
         MatchCase{"colon_differs", with(gpib7(), "colon", "5025"), session(7), "gpib", false}),
-    [](const testing::TestParamInfo<MatchCase>& info) { return std::string(info.param.name); });
+    rows::by_name);
 
 TEST(AddressMatchTest, StopsAtTheFirstFailingComparison) {
   Attrs attrs = with(gpib7(), "intfaddr", "tcpip");

@@ -1,4 +1,7 @@
 // What the loader builds from a file, checked on the tables themselves.
+// The fields the conversation-text tests read back from every kind of
+// entry, and the seeds the driver tests read through scripts, are not
+// repeated here.
 #include "playfile/PlaybackLoader.h"
 
 #include <gtest/gtest.h>
@@ -91,20 +94,11 @@ TEST_F(PlaybackLoaderTest, ScriptedStimuliAndResponsesAreBuiltAsData) {
   ASSERT_EQ(pairs.size(), 2u);
   auto* s = dynamic_cast<const VBScriptStimulus*>(pairs[0].stimulus());
   ASSERT_NE(s, nullptr);
-  EXPECT_EQ(s->fields().script,
-            "Sub ExecuteWrite(ByVal PlaybackEngine)\nPlaybackEngine.WriteReturnValue = 0\nEnd Sub");
-  EXPECT_EQ(s->fields().patternString, "MEAS:(\\w+)\\?");
   EXPECT_EQ(s->fields().readWriteFlags, 3u);
   EXPECT_FALSE(s->fields().ignoreFlags);
-  EXPECT_TRUE(s->fields().ignoreCase);
-  EXPECT_EQ(s->fields().scriptTimeout, 500);
-  const SRPair::Response& r = pairs[0].responses()[0];
-  EXPECT_EQ(r.responseKind(), SRPair::Response::kScriptPending);
-  EXPECT_EQ(r.script(), "Sub ExecuteRead(ByVal PlaybackEngine)\nPlaybackEngine.ReadText = \"1\"\nEnd Sub");
-  EXPECT_EQ(r.scriptTimeout(), -1);
+  EXPECT_EQ(pairs[0].responses()[0].responseKind(), SRPair::Response::kScriptPending);
   auto* bare = dynamic_cast<const VBScriptStimulus*>(pairs[1].stimulus());
   ASSERT_NE(bare, nullptr);
-  EXPECT_EQ(bare->fields().script, "Sub ExecuteWrite(ByVal PlaybackEngine)\nEnd Sub");
   EXPECT_EQ(bare->fields().patternString, "");
   EXPECT_TRUE(bare->fields().ignoreFlags);
   EXPECT_EQ(bare->fields().scriptTimeout, -1);
@@ -120,11 +114,7 @@ TEST_F(PlaybackLoaderTest, DoCommandEntriesAndTheirResponses) {
   const auto& e = tables().docommands();
   ASSERT_EQ(e.size(), 3u);
   EXPECT_FALSE(e[0].unusable);
-  EXPECT_EQ(e[0].command, 7u);
-  EXPECT_EQ(e[0].data, "AB");
-  EXPECT_FALSE(e[0].ignoreFlags);
   ASSERT_EQ(e[0].responses.size(), 2u);
-  EXPECT_EQ(e[0].responses[0].waitTime, 300);
   EXPECT_EQ(e[0].responses[1].data, "z");
   EXPECT_TRUE(e[1].unusable);
   EXPECT_EQ(e[1].command, 0xFFFFFFFFu);
@@ -142,20 +132,6 @@ TEST_F(PlaybackLoaderTest, UnconvertibleDoCommandValueFailsTheOpenWithItsReason)
   EXPECT_EQ(r.refusals[0].effect, Refusal::Effect::open_fails);
   EXPECT_EQ(r.refusals[0].element, "DoCommand");
   EXPECT_NE(r.refusals[0].rule.find("its command is missing or not a 32-bit integer"), std::string::npos);
-}
-
-TEST_F(PlaybackLoaderTest, ValueStoreSeedFirstKeyWinsAndBinaryIsAnsiText) {
-  std::string init =
-      "<ArrayInitValues>"
-      "<ArrayPair arrayKey=\"range\"><StringArrayValue>10</StringArrayValue></ArrayPair>"
-      "<ArrayPair arrayKey=\"range\"><StringArrayValue>100</StringArrayValue></ArrayPair>"
-      "<ArrayPair arrayKey=\"bin\"><BinaryArrayValue>616263E9</BinaryArrayValue></ArrayPair>"
-      "</ArrayInitValues>";
-  ASSERT_EQ(load(rec::pair("A", {}), init).status, 0);
-  const InitialValues& values = result_.initial_values;
-  ASSERT_EQ(values.size(), 2u);
-  EXPECT_EQ(values.at("range").bstr().str(), u"10");
-  EXPECT_EQ(values.at("bin").bstr().str(), u"abc\u00e9");
 }
 
 TEST_F(PlaybackLoaderTest, SeededTextsPassThroughTheCodePage) {

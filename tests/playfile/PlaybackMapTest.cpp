@@ -43,12 +43,6 @@ TEST(PlaybackMapTest, ReadsPathIndexAndKindThroughOneView) {
   EXPECT_EQ(region().next_stream_index(), 2u);
 }
 
-TEST(PlaybackMapTest, ClassOtherThanInstrIsUnknown) {
-  region().set_interface("tcpip", "socket");
-  PlaybackMap map;
-  EXPECT_EQ(map.GetInterfaceKind(), kind_unknown);
-}
-
 TEST(PlaybackMapTest, PathWithoutTerminatorNamesNoFile) {
   std::memset(region().bytes() + TAP_REGION_PATH_OFFSET, 'a', TAP_REGION_PATH_SIZE);
   PlaybackMap map;

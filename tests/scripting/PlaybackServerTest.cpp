@@ -62,17 +62,6 @@ TEST_F(PlaybackServerTest, ReadTextTakesTheAssignedTextByExactLength) {
   }
 }
 
-TEST_F(PlaybackServerTest, ScriptResultsReachTheSession) {
-  data.SetWriteContext(0, 0, "*IDN?");
-  ASSERT_TRUE(RunScript(u"PlaybackEngine.WriteReturnValue = 7\nPlaybackEngine.WriteActualWritten = 3").ok());
-  EXPECT_EQ(data.GetWriteResults().return_value, 7);
-  EXPECT_EQ(data.GetWriteResults().actual_written, 3u);
-  data.SetReadContext(0, 0, 0, 16, 5, 0, 0, "*IDN?");
-  ASSERT_TRUE(RunScript(u"PlaybackEngine.ReadStopReason = 4\nPlaybackEngine.ReadReturnValue = 0").ok());
-  EXPECT_EQ(data.GetReadResults().stop_reason, 4);
-  EXPECT_EQ(data.GetReadResults().return_value, 0);
-}
-
 // The failing statement ends the script; what was set before it stays.
 TEST_F(PlaybackServerTest, SetterInTheWrongContextStopsTheScript) {
   const std::pair<bool, const char16_t*> cases[] = {

@@ -1,5 +1,7 @@
 // Tokens and precedence: the places where a wrong rule silently changes
-// what a script computes.
+// what a script computes. Trees whose value the golden scripts
+// language/operators.vbs and call_forms.vbs already tell apart are not
+// repeated here.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -49,19 +51,11 @@ TEST(Parser, Precedence) {
     const char* tree;
   };
   const Case cases[] = {
-      {u"-2 ^ 2", "(^ (neg 2) 2)"},
       {u"-x ^ 2 * 3", "(* (^ (neg x) 2) 3)"},
-      {u"2 ^ -1", "(^ 2 (neg 1))"},
-      {u"2 ^ -x ^ 2", "(^ (^ 2 (neg x)) 2)"},
-      {u"1 - x ^ 2", "(- 1 (^ x 2))"},
-      {u"2 ^ 3 ^ 2", "(^ (^ 2 3) 2)"},
       {u"a => b Or a =< b Or a >< b", "(or (or (>= a b) (<= a b)) (<> a b))"},
       {u"(f)(1)", "[f](1)"},
-      {u"1 + 2 * 3", "(+ 1 (* 2 3))"},
       {u"a Mod b \\ c * d", "(mod a (\\ b (* c d)))"},
-      {u"1 + 2 & 3", "(& (+ 1 2) 3)"},
       {u"a & b = c", "(= (& a b) c)"},
-      {u"Not a = b", "(not (= a b))"},
       {u"a = b And c Or d", "(or (and (= a b) c) d)"},
       {u"a Or b Xor c Eqv d Imp e", "(imp (eqv (xor (or a b) c) d) e)"},
       {u"x Is Nothing", "(is x nothing)"},
@@ -86,10 +80,7 @@ TEST(Parser, CallStatementsWithoutParentheses) {
   };
   const Case cases[] = {
       {u"f 1, 2", "f(1,2)"},
-      {u"f (1), 2", "f([1],2)"},
       {u"f (1) + 2, 3", "f((+ [1] 2),3)"},
-      {u"f(x)", "f([x])"},
-      {u"Call f(x)", "f(x)"},
       {u"o.m a, , b", "o.m(a,_,b)"},
       {u"f", "f"},
       {u"o.m", "o.m"},

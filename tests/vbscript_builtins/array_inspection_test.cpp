@@ -1,3 +1,6 @@
+// Values the golden scripts in vbscript/builtins already echo are not
+// repeated here; rows stay where the script output cannot show the result
+// type, and for the cases the scripts do not reach.
 #include "builtin_call.h"
 
 #include "platform/com/Dispatch.h"
@@ -14,17 +17,11 @@ TEST(ArrayBuiltins, BoundsPerDimension) {
   Variant empty = call(u"Array", {}).value;
   run_cases({
       {u"UBound", {empty}, i4(-1)},
-      {u"LBound", {empty}, i4(0)},
-      {u"UBound", {array_of({i2(1), i2(2)})}, i4(1)},
       {u"UBound", {matrix(1, 3, -2, 5)}, i4(3)},
       {u"UBound", {matrix(1, 3, -2, 5), i2(2)}, i4(2)},
       {u"LBound", {matrix(1, 3, -2, 5), i2(2)}, i4(-2)},
-      fails(u"UBound", {matrix(1, 3, -2, 5), i2(3)}, 9),
       fails(u"UBound", {array_of({}), i2(0)}, 9),
-      fails(u"UBound", {i2(1)}, 13),
       fails(u"LBound", {Variant::null()}, 94),
-      {u"IsArray", {empty}, Variant(true)},
-      {u"IsArray", {str(u"a")}, Variant(false)},
   });
 }
 
@@ -56,24 +53,7 @@ TEST(InspectionBuiltins, TypeNameAndVarType) {
   Variant with_default(com::Ref<com::IDispatch>(new Widget(str(u"v"))));
   Variant nothing{com::Ref<com::IDispatch>()};
   run_cases({
-      {u"TypeName", {Variant()}, str(u"Empty")},
-      {u"TypeName", {Variant::null()}, str(u"Null")},
-      {u"TypeName", {i2(1)}, str(u"Integer")},
-      {u"TypeName", {i4(1)}, str(u"Long")},
-      {u"TypeName", {Variant(1.0f)}, str(u"Single")},
-      {u"TypeName", {Variant(1.0)}, str(u"Double")},
-      {u"TypeName", {Variant(com::Currency{1})}, str(u"Currency")},
-      {u"TypeName", {date(1)}, str(u"Date")},
-      {u"TypeName", {str(u"")}, str(u"String")},
-      {u"TypeName", {Variant(true)}, str(u"Boolean")},
-      {u"TypeName", {Variant(std::uint8_t{1})}, str(u"Byte")},
-      {u"TypeName", {array_of({})}, str(u"Variant()")},
       {u"TypeName", {plain}, str(u"Widget")},
-      {u"TypeName", {nothing}, str(u"Nothing")},
-      {u"VarType", {Variant()}, i2(0)},
-      {u"VarType", {str(u"")}, i2(8)},
-      {u"VarType", {array_of({})}, i2(8204)},
-      {u"VarType", {plain}, i2(9)},
       {u"VarType", {with_default}, i2(8)},
       {u"VarType", {nothing}, i2(9)},
   });
@@ -83,23 +63,11 @@ TEST(InspectionBuiltins, Predicates) {
   Variant nothing{com::Ref<com::IDispatch>()};
   run_cases({
       {u"IsEmpty", {Variant()}, Variant(true)},
-      {u"IsEmpty", {str(u"")}, Variant(false)},
       {u"IsNull", {Variant::null()}, Variant(true)},
-      {u"IsNull", {Variant()}, Variant(false)},
       {u"IsObject", {nothing}, Variant(true)},
-      {u"IsObject", {i2(1)}, Variant(false)},
-      {u"IsNumeric", {str(u"12.5")}, Variant(true)},
       {u"IsNumeric", {str(u" 12 ")}, Variant(true)},
-      {u"IsNumeric", {str(u"12a")}, Variant(false)},
-      {u"IsNumeric", {str(u"")}, Variant(false)},
-      {u"IsNumeric", {Variant()}, Variant(true)},
-      {u"IsNumeric", {Variant::null()}, Variant(false)},
-      {u"IsNumeric", {Variant(true)}, Variant(true)},
       {u"IsNumeric", {date(1)}, Variant(false)},
       {u"IsDate", {date(1)}, Variant(true)},
-      {u"IsDate", {str(u"1/2/2003")}, Variant(true)},
-      {u"IsDate", {str(u"not a date")}, Variant(false)},
-      {u"IsDate", {i2(1)}, Variant(false)},
   });
 }
 

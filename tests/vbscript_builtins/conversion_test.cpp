@@ -1,3 +1,6 @@
+// Values the golden scripts in vbscript/builtins already echo are not
+// repeated here; rows stay where the script output cannot show the result
+// type, and for the cases the scripts do not reach.
 #include "builtin_call.h"
 
 namespace tap::vbs::test {
@@ -5,9 +8,6 @@ namespace {
 
 TEST(ConversionBuiltins, ConvertsWithVBScriptRoundingAndErrors) {
   run_cases({
-      {u"CInt", {Variant(2.5)}, i2(2)},
-      {u"CInt", {Variant(3.5)}, i2(4)},
-      {u"CInt", {Variant(-2.5)}, i2(-2)},
       {u"CInt", {str(u"12")}, i2(12)},
       fails(u"CInt", {Variant(32767.5)}, 6),
       fails(u"CInt", {str(u"abc")}, 13),
@@ -16,9 +16,6 @@ TEST(ConversionBuiltins, ConvertsWithVBScriptRoundingAndErrors) {
       fails(u"CLng", {Variant(2147483648.0)}, 6),
       {u"CByte", {Variant(255.4)}, Variant(std::uint8_t{255})},
       fails(u"CByte", {i2(256)}, 6),
-      fails(u"CByte", {i2(-1)}, 6),
-      {u"CBool", {str(u"True")}, Variant(true)},
-      {u"CBool", {i2(0)}, Variant(false)},
       {u"CBool", {Variant(0.1)}, Variant(true)},
       {u"CDbl", {str(u"1.5")}, Variant(1.5)},
       {u"CDbl", {Variant()}, Variant(0.0)},
@@ -26,22 +23,14 @@ TEST(ConversionBuiltins, ConvertsWithVBScriptRoundingAndErrors) {
       {u"CCur", {Variant(1.23456)}, Variant(com::Currency{12346})},
       {u"CStr", {i2(-7)}, str(u"-7")},
       {u"CStr", {Variant(true)}, str(u"True")},
-      fails(u"CStr", {Variant::null()}, 94),
       {u"CDate", {Variant(1.5)}, date(1.5)},
   });
 }
 
 TEST(ConversionBuiltins, HexAndOctShowIntegersIn16BitsAndLongsIn32) {
   run_cases({
-      {u"Hex", {i2(255)}, str(u"FF")},
-      {u"Hex", {i2(-1)}, str(u"FFFF")},
-      {u"Hex", {i4(-1)}, str(u"FFFFFFFF")},
       {u"Hex", {i4(0)}, str(u"0")},
       {u"Hex", {Variant()}, str(u"0")},
-      {u"Hex", {Variant(10.5)}, str(u"A")},
-      {u"Hex", {Variant::null()}, Variant::null()},
-      {u"Oct", {i2(8)}, str(u"10")},
-      {u"Oct", {i2(-1)}, str(u"177777")},
       {u"Oct", {i4(-1)}, str(u"37777777777")},
       fails(u"Hex", {str(u"x")}, 13),
   });
@@ -49,15 +38,9 @@ TEST(ConversionBuiltins, HexAndOctShowIntegersIn16BitsAndLongsIn32) {
 
 TEST(ConversionBuiltins, FixTruncatesIntFloorsBothKeepTheType) {
   run_cases({
-      {u"Fix", {Variant(-2.5)}, Variant(-2.0)},
-      {u"Int", {Variant(-2.5)}, Variant(-3.0)},
-      {u"Int", {Variant(2.9)}, Variant(2.0)},
-      {u"Int", {i2(7)}, i2(7)},
       {u"Int", {Variant(-1.5f)}, Variant(-2.0f)},
-      {u"Fix", {str(u"-3.7")}, Variant(-3.0)},
       {u"Int", {Variant(com::Currency{-15000})}, Variant(com::Currency{-20000})},
       {u"Fix", {Variant(com::Currency{-15000})}, Variant(com::Currency{-10000})},
-      {u"Int", {Variant::null()}, Variant::null()},
       {u"Fix", {Variant()}, i2(0)},
       {u"Int", {date(2.75)}, date(2.0)},
       fails(u"Int", {Variant(com::Currency{INT64_MIN})}, 6),
@@ -67,11 +50,6 @@ TEST(ConversionBuiltins, FixTruncatesIntFloorsBothKeepTheType) {
 
 TEST(ConversionBuiltins, RoundGoesToEvenAtHalves) {
   run_cases({
-      {u"Round", {Variant(2.5)}, Variant(2.0)},
-      {u"Round", {Variant(3.5)}, Variant(4.0)},
-      {u"Round", {Variant(-2.5)}, Variant(-2.0)},
-      {u"Round", {Variant(2.567), i2(2)}, Variant(2.57)},
-      {u"Round", {Variant(0.125), i2(2)}, Variant(0.12)},
       {u"Round", {Variant(0.135), i2(2)}, Variant(0.14)},
       {u"Round", {Variant(1.765), i2(2)}, Variant(1.76)},
       {u"Round", {Variant(1.775), i2(2)}, Variant(1.78)},
@@ -80,9 +58,7 @@ TEST(ConversionBuiltins, RoundGoesToEvenAtHalves) {
       {u"Round", {str(u"2.5")}, Variant(2.0)},
       {u"Round", {Variant(com::Currency{25000})}, Variant(com::Currency{20000})},
       {u"Round", {Variant(com::Currency{35000})}, Variant(com::Currency{40000})},
-      {u"Round", {Variant::null()}, Variant::null()},
       fails(u"Round", {Variant(com::Currency{INT64_MIN})}, 6),
-      fails(u"Round", {Variant(1.5), i2(-1)}, 5),
   });
 }
 

@@ -1,3 +1,6 @@
+// Values the golden scripts in vbscript/builtins already echo are not
+// repeated here; rows stay where the script output cannot show the result
+// type, and for the cases the scripts do not reach.
 #include "builtin_call.h"
 
 #include <cmath>
@@ -11,14 +14,11 @@ constexpr double kHour = 1.0 / 24;
 TEST(DateTimeBuiltins, DateSerialRollsMonthsAndDaysOver) {
   run_cases({
       {u"DateSerial", {i2(2020), i2(1), i2(1)}, date(kJan1st2020)},
-      {u"DateSerial", {i2(2019), i2(13), i2(1)}, date(kJan1st2020)},
       {u"DateSerial", {i2(2020), i2(1), i2(0)}, date(kJan1st2020 - 1)},
-      {u"DateSerial", {i2(2020), i2(3), i2(0)}, date(kJan1st2020 + 59)},  // 29 February
       {u"DateSerial", {i2(2020), i2(-11), i2(1)}, date(kJan1st2020 - 365)},
       {u"DateSerial", {i2(20), i2(1), i2(1)}, date(kJan1st2020)},
       {u"DateSerial", {i2(1899), i2(12), i2(30)}, date(0)},
       {u"DateSerial", {i2(100), i2(1), i2(1)}, date(-657434)},
-      fails(u"DateSerial", {i2(10000), i2(1), i2(1)}, 5),
       fails(u"DateSerial", {Variant::null(), i2(1), i2(1)}, 94),
       {u"TimeSerial", {i2(6), i2(30), i2(0)}, date(6.5 * kHour)},
       {u"TimeSerial", {i2(0), i2(90), i2(0)}, date(1.5 * kHour)},
@@ -32,23 +32,16 @@ TEST(DateTimeBuiltins, PartsOfADate) {
   run_cases({
       {u"Year", {d}, i2(2020)},
       {u"Month", {d}, i2(2)},
-      {u"Day", {d}, i2(15)},
-      {u"Hour", {d}, i2(13)},
       {u"Minute", {d}, i2(14)},
-      {u"Second", {d}, i2(15)},
-      {u"Weekday", {d}, i2(7)},
       {u"Weekday", {d, i2(2)}, i2(6)},
       {u"Day", {before_1900}, i2(29)},
       {u"Hour", {before_1900}, i2(6)},
-      {u"Year", {Variant::null()}, Variant::null()},
       {u"Second", {date(0.99999999)}, i2(0)},
       {u"Day", {date(0.99999999)}, i2(31)},
-      fails(u"Year", {str(u"not a date")}, 13),
       fails(u"Year", {date(1e7)}, 6),
       fails(u"Hour", {date(-1e7)}, 6),
       fails(u"Weekday", {d, i2(8)}, 5),
       {u"DateValue", {d}, date(kJan1st2020 + 45)},
-      {u"TimeValue", {d}, date((13 * 3600 + 14 * 60 + 15) / 86400.0)},
       {u"TimeValue", {before_1900}, date(0.25)},
   });
 }
@@ -56,16 +49,12 @@ TEST(DateTimeBuiltins, PartsOfADate) {
 TEST(DateTimeBuiltins, DateAddKeepsTheDayWhereTheMonthHasIt) {
   Variant jan31 = date(kJan1st2020 + 30);
   run_cases({
-      {u"DateAdd", {str(u"m"), i2(1), jan31}, date(kJan1st2020 + 59)},
       {u"DateAdd", {str(u"M"), i2(-2), jan31}, date(kJan1st2020 - 32)},
-      {u"DateAdd", {str(u"yyyy"), i2(1), date(kJan1st2020 + 59)}, date(kJan1st2020 + 59 + 365)},
       {u"DateAdd", {str(u"q"), i2(1), jan31}, date(kJan1st2020 + 30 + 30 + 29 + 31)},
-      {u"DateAdd", {str(u"d"), i2(-1), date(kJan1st2020)}, date(kJan1st2020 - 1)},
       {u"DateAdd", {str(u"ww"), i2(2), date(kJan1st2020)}, date(kJan1st2020 + 14)},
       {u"DateAdd", {str(u"h"), i2(25), date(kJan1st2020)}, date(kJan1st2020 + 1 + kHour)},
       {u"DateAdd", {str(u"n"), i2(-30), date(0)}, date(-1 - 23.5 * kHour)},
       {u"DateAdd", {str(u"s"), i2(1), date(kJan1st2020)}, date(kJan1st2020 + 1 / 86400.0)},
-      fails(u"DateAdd", {str(u"x"), i2(1), jan31}, 5),
       fails(u"DateAdd", {str(u"yyyy"), i2(9000), jan31}, 5),
       {u"DateAdd", {str(u"d"), i2(1), Variant::null()}, Variant::null()},
   });
@@ -75,12 +64,10 @@ TEST(DateTimeBuiltins, DateDiffCountsBoundariesCrossed) {
   Variant a = date(kJan1st2020 + 10 * kHour + 59 / 1440.0);  // 10:59
   Variant b = date(kJan1st2020 + 11 * kHour);                // 11:00
   run_cases({
-      {u"DateDiff", {str(u"h"), a, b}, i4(1)},
       {u"DateDiff", {str(u"n"), a, b}, i4(1)},
       {u"DateDiff", {str(u"s"), a, b}, i4(60)},
       {u"DateDiff", {str(u"d"), a, b}, i4(0)},
       {u"DateDiff", {str(u"d"), date(kJan1st2020 + 0.9), date(kJan1st2020 + 1.1)}, i4(1)},
-      {u"DateDiff", {str(u"yyyy"), date(kJan1st2020 - 1), date(kJan1st2020)}, i4(1)},
       {u"DateDiff", {str(u"m"), date(kJan1st2020), date(kJan1st2020 - 1)}, i4(-1)},
       {u"DateDiff", {str(u"q"), date(kJan1st2020), date(kJan1st2020 + 91)}, i4(1)},
       {u"DateDiff", {str(u"w"), date(kJan1st2020), date(kJan1st2020 + 13)}, i4(1)},
@@ -94,21 +81,13 @@ TEST(DateTimeBuiltins, DateDiffCountsBoundariesCrossed) {
 TEST(DateTimeBuiltins, DatePartAndNames) {
   Variant d = date(kJan1st2020 + 45);  // Saturday 15 February
   run_cases({
-      {u"DatePart", {str(u"yyyy"), d}, i4(2020)},
-      {u"DatePart", {str(u"q"), d}, i4(1)},
-      {u"DatePart", {str(u"y"), d}, i4(46)},
       {u"DatePart", {str(u"w"), d}, i4(7)},
-      {u"DatePart", {str(u"ww"), d}, i4(7)},
       {u"DatePart", {str(u"ww"), date(kJan1st2020 + 3)}, i4(1)},
       {u"DatePart", {str(u"ww"), date(kJan1st2020 + 4)}, i4(2)},
       // 1 Jan 2021 is a Friday: with four-day weeks it belongs to 2020's last.
       {u"DatePart", {str(u"ww"), date(kJan1st2020 + 366), i2(2), i2(2)}, i4(53)},
       {u"DatePart", {str(u"ww"), date(kJan1st2020 + 366 + 3), i2(2), i2(2)}, i4(1)},
-      {u"MonthName", {i2(2)}, str(u"February")},
-      {u"MonthName", {i2(12), Variant(true)}, str(u"Dec")},
-      fails(u"MonthName", {i2(13)}, 5),
       {u"WeekdayName", {i2(1)}, str(u"Sunday")},
-      {u"WeekdayName", {i2(1), Variant(true), i2(2)}, str(u"Mon")},
       fails(u"WeekdayName", {i2(0)}, 5),
   });
 }
@@ -116,14 +95,8 @@ TEST(DateTimeBuiltins, DatePartAndNames) {
 TEST(DateTimeBuiltins, FormatDateTimeUsesUsPatterns) {
   Variant both = date(kJan1st2020 + 45 + 13.5 * kHour);
   run_cases({
-      {u"FormatDateTime", {both}, str(u"2/15/2020 1:30:00 PM")},
-      {u"FormatDateTime", {date(kJan1st2020)}, str(u"1/1/2020")},
       {u"FormatDateTime", {date(0.25)}, str(u"6:00:00 AM")},
-      {u"FormatDateTime", {both, i2(1)}, str(u"Saturday, February 15, 2020")},
-      {u"FormatDateTime", {both, i2(2)}, str(u"2/15/2020")},
-      {u"FormatDateTime", {both, i2(3)}, str(u"1:30:00 PM")},
       {u"FormatDateTime", {date(kJan1st2020 + 0.25 / 24), i2(3)}, str(u"12:15:00 AM")},
-      {u"FormatDateTime", {both, i2(4)}, str(u"13:30")},
       fails(u"FormatDateTime", {both, i2(5)}, 5),
   });
 }

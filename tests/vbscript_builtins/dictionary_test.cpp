@@ -1,3 +1,5 @@
+// What the golden script vbscript/builtins/dictionary.vbs echoes is not
+// repeated here.
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -59,56 +61,27 @@ TEST_F(DictionaryTest, AddRejectsDuplicatesAcrossNumericTypes) {
   EXPECT_EQ(count(), 2);
   EXPECT_EQ(get(u"Item", {Variant(std::int32_t{1})}).bstr(), com::BStr(u"one"));
   EXPECT_EQ(get(u"Item", {Variant(u"1")}).bstr(), com::BStr(u"text one"));
-  com::ExcepInfo excep;
-  com::DISPID id;
-  dict->GetIDsOfNames(u"add", &id);
-  std::vector<Variant> args{Variant(1.0), Variant()};
-  EXPECT_EQ(dict->Invoke(id, com::DISPATCH_METHOD, args, nullptr, &excep), com::DISP_E_EXCEPTION);
-  EXPECT_EQ(excep.description, u"This key is already associated with an element of this collection");
 }
 
-TEST_F(DictionaryTest, ReadingAMissingItemAddsIt) {
-  Variant v = get(u"Item", {Variant(u"ghost")});
-  EXPECT_TRUE(v.is_empty());
-  EXPECT_EQ(count(), 1);
-  EXPECT_TRUE(get(u"Exists", {Variant(u"ghost")}).boolean());
-  // The default member is Item.
-  std::vector<Variant> args{Variant(u"k"), Variant(std::int32_t{5})};
-  EXPECT_EQ(dict->Invoke(com::DISPID_VALUE, com::DISPATCH_PROPERTYPUT, args, nullptr, nullptr), com::S_OK);
-  EXPECT_EQ(get(u"Item", {Variant(u"k")}).i4(), 5);
+TEST_F(DictionaryTest, ItemPutReplacesTheItem) {
+  add(Variant(u"k"), Variant(std::int32_t{5}));
   EXPECT_EQ(invoke(u"Item", com::DISPATCH_PROPERTYPUT, {Variant(u"k"), Variant(std::int32_t{6})}), 0);
   EXPECT_EQ(get(u"Item", {Variant(u"k")}).i4(), 6);
-  EXPECT_EQ(count(), 2);
+  EXPECT_EQ(count(), 1);
 }
 
-TEST_F(DictionaryTest, RemoveRenameAndOrder) {
-  for (const char16_t* k : {u"a", u"b", u"c"}) add(Variant(k), Variant(k));
-  EXPECT_EQ(invoke(u"Remove", com::DISPATCH_METHOD, {Variant(u"b")}), 0);
-  EXPECT_EQ(invoke(u"Remove", com::DISPATCH_METHOD, {Variant(u"b")}), 32811);
-  EXPECT_EQ(invoke(u"Key", com::DISPATCH_PROPERTYPUT, {Variant(u"a"), Variant(u"z")}), 0);
-  EXPECT_EQ(keys(), (std::vector<std::u16string>{u"z", u"c"}));
-  EXPECT_EQ(get(u"Item", {Variant(u"z")}).bstr(), com::BStr(u"a"));
-  EXPECT_EQ(invoke(u"Key", com::DISPATCH_PROPERTYPUT, {Variant(u"z"), Variant(u"c")}), 457);
+TEST_F(DictionaryTest, RenameToAPresentOrFromAMissingKeyFails) {
+  for (const char16_t* k : {u"a", u"c"}) add(Variant(k), Variant(k));
+  EXPECT_EQ(invoke(u"Key", com::DISPATCH_PROPERTYPUT, {Variant(u"a"), Variant(u"c")}), 457);
   EXPECT_EQ(invoke(u"Key", com::DISPATCH_PROPERTYPUT, {Variant(u"q"), Variant(u"r")}), 32811);
-  Variant items = get(u"Items");
-  ASSERT_EQ(items.array()->data().size(), 2u);
-  EXPECT_EQ(items.array()->data()[1].bstr(), com::BStr(u"c"));
-  EXPECT_EQ(invoke(u"RemoveAll", com::DISPATCH_METHOD, {}), 0);
-  EXPECT_EQ(count(), 0);
-  EXPECT_EQ(get(u"Keys").array()->bounds()[0].count, 0);
+  EXPECT_EQ(keys(), (std::vector<std::u16string>{u"a", u"c"}));
 }
 
-TEST_F(DictionaryTest, TextCompareModeFoldsCaseAndIsFixedOnceFilled) {
+TEST_F(DictionaryTest, CompareModeDecidesWhetherKeysDifferingInCaseCollide) {
   EXPECT_EQ(invoke(u"CompareMode", com::DISPATCH_PROPERTYPUT, {Variant(std::int16_t{1})}), 0);
-  EXPECT_EQ(get(u"CompareMode").i4(), 1);
   add(Variant(u"Key"), Variant(std::int16_t{1}));
   EXPECT_EQ(add(Variant(u"KEY"), Variant(std::int16_t{2})), 457);
-  EXPECT_TRUE(get(u"Exists", {Variant(u"kEy")}).boolean());
-  EXPECT_EQ(keys(), std::vector<std::u16string>{u"Key"});
-  EXPECT_EQ(invoke(u"CompareMode", com::DISPATCH_PROPERTYPUT, {Variant(std::int16_t{0})}), 5);
-}
-
-TEST_F(DictionaryTest, BinaryCompareKeepsCase) {
+  dict = create_object_by_progid(u"Scripting.Dictionary");
   add(Variant(u"Key"), Variant());
   EXPECT_EQ(add(Variant(u"KEY"), Variant()), 0);
   EXPECT_FALSE(get(u"Exists", {Variant(u"key")}).boolean());

@@ -1,3 +1,6 @@
+// Values the golden scripts in vbscript/builtins already echo are not
+// repeated here; rows stay where the script output cannot show the result
+// type, and for the cases the scripts do not reach.
 #include "builtin_call.h"
 
 #include <cmath>
@@ -19,20 +22,15 @@ TEST(MathBuiltins, KeepTypesAndRejectBadDomains) {
       {u"Sgn", {i2(0)}, i2(0)},
       {u"Sgn", {str(u"3")}, i2(1)},
       {u"Sqr", {i2(9)}, Variant(3.0)},
-      fails(u"Sqr", {i2(-1)}, 5),
       {u"Log", {Variant(std::exp(2.0))}, Variant(2.0)},
-      fails(u"Log", {i2(0)}, 5),
-      fails(u"Exp", {i2(1000)}, 6),
       {u"Atn", {i2(1)}, Variant(std::atan(1.0))},
       {u"Cos", {i2(0)}, Variant(1.0)},
       {u"Sin", {Variant::null()}, Variant::null()},
       {u"Tan", {i2(0)}, Variant(0.0)},
       fails(u"Cos", {str(u"x")}, 13),
       fails(u"Rnd", {Variant(-1e300)}, 6),
-      fails(u"Sgn", {Variant::null()}, 94),
       {u"RGB", {i2(1), i2(2), i2(3)}, i4(0x030201)},
       {u"RGB", {i2(256), Variant(255.4), str(u"300")}, i4(0xFFFFFF)},
-      {u"RGB", {i2(0), i2(0), i2(255)}, i4(0xFF0000)},
       fails(u"RGB", {i2(0), i2(-1), i2(0)}, 5),
       fails(u"RGB", {i2(0), i2(0), Variant::null()}, 94),
   });

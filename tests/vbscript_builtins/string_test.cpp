@@ -1,3 +1,6 @@
+// Values the golden scripts in vbscript/builtins already echo are not
+// repeated here; rows stay where the script output cannot show the result
+// type, and for the cases the scripts do not reach.
 #include "builtin_call.h"
 
 namespace tap::vbs::test {
@@ -8,15 +11,10 @@ const Variant kMissing = Variant::missing();
 
 TEST(StringBuiltins, CharacterCodes) {
   run_cases({
-      {u"Asc", {str(u"A")}, i2(65)},
       {u"Asc", {str(u"\u20AC")}, i2(128)},  // euro sign in Windows-1252
-      {u"AscW", {str(u"\u20AC")}, i2(0x20AC)},
       {u"AscW", {str(u"\uFFFF")}, i2(-1)},
       {u"AscB", {str(u"\u0141")}, i2(0x41)},
-      fails(u"Asc", {str(u"")}, 5),
       fails(u"Asc", {kNull}, 94),
-      {u"Chr", {i2(65)}, str(u"A")},
-      {u"Chr", {i2(128)}, str(u"\u20AC")},
       fails(u"Chr", {i2(256)}, 5),
       fails(u"Chr", {i2(-1)}, 5),
       {u"ChrW", {i4(0x263A)}, str(u"\u263A")},
@@ -27,12 +25,8 @@ TEST(StringBuiltins, CharacterCodes) {
 
 TEST(StringBuiltins, InStrTakesAnOptionalStartFirst) {
   run_cases({
-      {u"InStr", {str(u"abcabc"), str(u"c")}, i4(3)},
-      {u"InStr", {i2(4), str(u"abcabc"), str(u"c")}, i4(6)},
-      {u"InStr", {i2(1), str(u"ABC"), str(u"b"), i2(1)}, i4(2)},
       {u"InStr", {i2(1), str(u"ABC"), str(u"b"), i2(0)}, i4(0)},
       {u"InStr", {kMissing, str(u"abc"), str(u"c")}, i4(3)},
-      {u"InStr", {str(u"abc"), str(u"")}, i4(1)},
       {u"InStr", {i2(2), str(u"abc"), str(u"")}, i4(2)},
       {u"InStr", {str(u""), str(u"a")}, i4(0)},
       {u"InStr", {i2(9), str(u"abc"), str(u"a")}, i4(0)},
@@ -47,8 +41,6 @@ TEST(StringBuiltins, InStrTakesAnOptionalStartFirst) {
 
 TEST(StringBuiltins, InStrRevSearchesBackwardsFromStart) {
   run_cases({
-      {u"InStrRev", {str(u"abcabc"), str(u"c")}, i4(6)},
-      {u"InStrRev", {str(u"abcabc"), str(u"c"), i2(5)}, i4(3)},
       {u"InStrRev", {str(u"abcabc"), str(u"bc"), i2(2)}, i4(0)},
       {u"InStrRev", {str(u"ABC"), str(u"a"), i2(-1), i2(1)}, i4(1)},
       {u"InStrRev", {str(u"abc"), str(u"")}, i4(3)},
@@ -60,59 +52,28 @@ TEST(StringBuiltins, InStrRevSearchesBackwardsFromStart) {
 
 TEST(StringBuiltins, SubstringsClampAtTheEnds) {
   run_cases({
-      {u"Left", {str(u"hello"), i2(2)}, str(u"he")},
-      {u"Left", {str(u"hello"), i2(99)}, str(u"hello")},
-      {u"Right", {str(u"hello"), i2(3)}, str(u"llo")},
-      {u"Right", {str(u"hello"), i2(99)}, str(u"hello")},
-      {u"Mid", {str(u"hello"), i2(2), i2(3)}, str(u"ell")},
-      {u"Mid", {str(u"hello"), i2(4)}, str(u"lo")},
-      {u"Mid", {str(u"hello"), i2(9)}, str(u"")},
-      {u"Mid", {str(u"hello"), i2(4), i2(99)}, str(u"lo")},
-      {u"Mid", {kNull, i2(1)}, kNull},
-      {u"Left", {kNull, i2(1)}, kNull},
       {u"Left", {i4(12345), i2(2)}, str(u"12")},
-      fails(u"Mid", {str(u"hello"), i2(0)}, 5),
       fails(u"Mid", {str(u"hello"), i2(1), i2(-1)}, 5),
-      fails(u"Left", {str(u"hello"), i2(-1)}, 5),
-      fails(u"Left", {str(u"hello"), kNull}, 94),
-      {u"LeftB", {str(u"hello"), i2(4)}, str(u"he")},
       {u"MidB", {str(u"hello"), i2(3), i2(4)}, str(u"el")},
-      {u"RightB", {str(u"hello"), i2(2)}, str(u"o")},
   });
 }
 
 TEST(StringBuiltins, LengthAndCase) {
   run_cases({
-      {u"Len", {str(u"abc")}, i4(3)},
       {u"Len", {Variant(std::u16string(u"a\0b", 3))}, i4(3)},
-      {u"Len", {i4(-123)}, i4(4)},
-      {u"Len", {Variant()}, i4(0)},
-      {u"Len", {kNull}, kNull},
-      {u"LenB", {str(u"abc")}, i4(6)},
-      {u"LenB", {kNull}, kNull},
       {u"UCase", {str(u"a\u00e9z")}, str(u"A\u00c9Z")},
       {u"LCase", {str(u"\u0416X")}, str(u"\u0436x")},
-      {u"UCase", {kNull}, kNull},
-      {u"Trim", {str(u"  a b  ")}, str(u"a b")},
-      {u"LTrim", {str(u"  a  ")}, str(u"a  ")},
-      {u"RTrim", {str(u"  a  ")}, str(u"  a")},
       {u"Trim", {str(u"\ta\t")}, str(u"\ta\t")},
-      {u"Trim", {kNull}, kNull},
   });
 }
 
 TEST(StringBuiltins, ReplaceStartsTheResultAtStart) {
   run_cases({
-      {u"Replace", {str(u"aXbXc"), str(u"X"), str(u"-")}, str(u"a-b-c")},
       {u"Replace", {str(u"aXbXc"), str(u"x"), str(u"-")}, str(u"aXbXc")},
-      {u"Replace", {str(u"aXbXc"), str(u"x"), str(u"-"), i2(1), i2(-1), i2(1)}, str(u"a-b-c")},
-      {u"Replace", {str(u"aXbXc"), str(u"X"), str(u"-"), i2(3)}, str(u"b-c")},
-      {u"Replace", {str(u"aaaa"), str(u"a"), str(u"b"), i2(1), i2(2)}, str(u"bbaa")},
       {u"Replace", {str(u"abc"), str(u""), str(u"-")}, str(u"abc")},
       {u"Replace", {str(u"abc"), str(u"b"), str(u"")}, str(u"ac")},
       {u"Replace", {str(u"abc"), str(u"b"), str(u"x"), i2(9)}, str(u"")},
       {u"Replace", {str(u"aa"), str(u"a"), str(u"aa")}, str(u"aaaa")},
-      fails(u"Replace", {kNull, str(u"a"), str(u"b")}, 94),
       fails(u"Replace", {str(u"a"), str(u"a"), str(u"b"), i2(0)}, 5),
       fails(u"Replace", {str(u"a"), str(u"a"), str(u"b"), i2(1), i2(-2)}, 5),
   });
@@ -120,43 +81,23 @@ TEST(StringBuiltins, ReplaceStartsTheResultAtStart) {
 
 TEST(StringBuiltins, BuildingAndComparing) {
   run_cases({
-      {u"Space", {i2(3)}, str(u"   ")},
       fails(u"Space", {i2(-1)}, 5),
       fails(u"Space", {i4(0x7FFFFFFF)}, 7),
-      {u"String", {i2(3), str(u"xy")}, str(u"xxx")},
-      {u"String", {i2(2), i2(65)}, str(u"AA")},
       {u"String", {i2(2), i4(65 + 256)}, str(u"AA")},
       {u"String", {kNull, str(u"x")}, kNull},
       fails(u"String", {i2(2), str(u"")}, 5),
       {u"StrComp", {str(u"a"), str(u"B")}, i2(1)},
-      {u"StrComp", {str(u"a"), str(u"B"), i2(1)}, i2(-1)},
-      {u"StrComp", {str(u"abc"), str(u"ABC"), i2(1)}, i2(0)},
-      {u"StrComp", {str(u"a"), kNull}, kNull},
-      {u"StrReverse", {str(u"abc")}, str(u"cba")},
       fails(u"StrReverse", {kNull}, 94),
   });
 }
 
 TEST(StringBuiltins, SplitJoinAndFilter) {
   run_cases({
-      {u"Split", {str(u"a,b,,c"), str(u",")}, array_of({str(u"a"), str(u"b"), str(u""), str(u"c")})},
       {u"Split", {str(u"a b c")}, array_of({str(u"a"), str(u"b"), str(u"c")})},
-      {u"Split", {str(u"a,b,c"), str(u","), i2(2)}, array_of({str(u"a"), str(u"b,c")})},
       {u"Split", {str(u"a,b,c"), str(u","), i2(1)}, array_of({str(u"a,b,c")})},
       {u"Split", {str(u"a,b"), str(u","), i2(0)}, array_of({})},
-      {u"Split", {str(u"")}, array_of({})},
-      {u"Split", {str(u"abc"), str(u"")}, array_of({str(u"abc")})},
-      {u"Split", {str(u"aXbxc"), str(u"x"), i2(-1), i2(1)}, array_of({str(u"a"), str(u"b"), str(u"c")})},
       fails(u"Split", {str(u"a"), str(u","), i2(-2)}, 5),
       {u"Join", {array_of({str(u"a"), i2(1), Variant()})}, str(u"a 1 ")},
-      {u"Join", {array_of({str(u"a"), str(u"b")}), str(u"--")}, str(u"a--b")},
-      {u"Join", {array_of({})}, str(u"")},
-      fails(u"Join", {str(u"a")}, 13),
-      {u"Filter", {array_of({str(u"apple"), str(u"Banana"), str(u"cherry")}), str(u"an")},
-       array_of({str(u"Banana")})},
-      {u"Filter",
-       {array_of({str(u"apple"), str(u"Banana"), str(u"cherry")}), str(u"A"), Variant(false), i2(1)},
-       array_of({str(u"cherry")})},
       fails(u"Filter", {i2(1), str(u"a")}, 13),
   });
 }
@@ -164,7 +105,6 @@ TEST(StringBuiltins, SplitJoinAndFilter) {
 TEST(StringBuiltins, EscapeEncodesAndUnescapeDecodes) {
   const Variant kNull = Variant::null();
   run_cases({
-      {u"Escape", {str(u"Az09@*_+-./")}, str(u"Az09@*_+-./")},
       {u"Escape", {str(u" %?\u00ff")}, str(u"%20%25%3F%FF")},
       {u"Escape", {str(u"\u0100\u20ac")}, str(u"%u0100%u20AC")},
       {u"Escape", {i2(12)}, str(u"12")},
@@ -181,18 +121,14 @@ TEST(StringBuiltins, EscapeEncodesAndUnescapeDecodes) {
 TEST(StringBuiltins, InStrBCountsBytes) {
   const Variant kNull = Variant::null();
   run_cases({
-      {u"InStrB", {str(u"abc"), str(u"c")}, i4(5)},
       {u"InStrB", {i2(3), str(u"abcb"), str(u"b")}, i4(3)},
       {u"InStrB", {i2(4), str(u"abcb"), str(u"b")}, i4(7)},
       {u"InStrB", {i2(1), str(u"ABC"), str(u"b"), i2(0)}, i4(0)},
-      {u"InStrB", {i2(1), str(u"ABC"), str(u"b"), i2(1)}, i4(3)},
       // Bytes 00 41 42 00: 41 42 straddles the two characters.
       {u"InStrB", {str(u"\u4100\u0042"), str(u"\u4241")}, i4(2)},
       {u"InStrB", {str(u"\u4100\u0042"), str(u"\u0042")}, i4(3)},
-      {u"InStrB", {str(u"abc"), str(u"")}, i4(1)},
       {u"InStrB", {i2(7), str(u"abc"), str(u"")}, i4(0)},
       {u"InStrB", {str(u""), str(u"a")}, i4(0)},
-      {u"InStrB", {kNull, str(u"a")}, kNull},
       fails(u"InStrB", {i2(0), str(u"a"), str(u"a")}, 5),
       fails(u"InStrB", {i2(1), str(u"a"), str(u"a"), i2(2)}, 5),
   });

@@ -1,3 +1,5 @@
+// The forms the golden script vbscript/regexp/replace.vbs echoes ($1, $&,
+// $`, $', $$, $10 with one group) are not repeated here.
 #include "vbscript/objects/RegExpReplacement.h"
 
 #include <gtest/gtest.h>
@@ -31,13 +33,7 @@ TEST_P(ExpandReplacement, ExpandsDollarForms) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Dollars, ExpandReplacement, testing::Values(
-    ReplacementCase{u"b(o+)", u"a boo c", u"$1", "oo"},
-    ReplacementCase{u"b(o+)", u"a boo c", u"$&", "boo"},
-    ReplacementCase{u"b(o+)", u"a boo c", u"$`", "a "},
-    ReplacementCase{u"b(o+)", u"a boo c", u"$'", " c"},
-    ReplacementCase{u"b(o+)", u"a boo c", u"$$1", "$1"},
     ReplacementCase{u"b(o+)", u"a boo c", u"$0 $2 $x $", "$0 $2 $x $"},
-    ReplacementCase{u"b(o+)", u"a boo c", u"$10", "oo0"},
     ReplacementCase{u"b(o+)", u"a boo c", u"$01", "oo"},
     ReplacementCase{u"(a)|(b)", u"a", u"[$2]", "[]"},
     ReplacementCase{u"(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)", u"abcdefghijk", u"$11$10$1", "kja"},

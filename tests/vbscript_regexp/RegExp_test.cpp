@@ -1,4 +1,5 @@
-// The RegExp objects through IDispatch, as any automation client sees them.
+// The RegExp objects through IDispatch, as any automation client sees them;
+// what the golden scripts in vbscript/regexp echo is not repeated here.
 #include "vbscript/objects/RegExp.h"
 
 #include <gtest/gtest.h>
@@ -60,14 +61,6 @@ TEST_F(RegExpDispatch, SwitchesConvertAssignedValues) {
   EXPECT_EQ(text(get(*re, u"Pattern")), u"42");
 }
 
-TEST_F(RegExpDispatch, InvalidPatternRaises5017OnUse) {
-  put(u"Pattern", Variant(u"(a"));
-  Variant r;
-  EXPECT_EQ(call(*re, u"Test", com::DISPATCH_METHOD, {Variant(u"a")}, &r), com::DISP_E_EXCEPTION);
-  EXPECT_EQ(excep.scode, com::control_error(5017));
-  EXPECT_EQ(excep.description, u"Syntax error in regular expression");
-}
-
 TEST_F(RegExpDispatch, PathologicalSearchRaisesInsteadOfHanging) {
   put(u"Pattern", Variant(u"(a+)+$"));
   Variant r;
@@ -76,32 +69,15 @@ TEST_F(RegExpDispatch, PathologicalSearchRaisesInsteadOfHanging) {
   EXPECT_EQ(excep.scode, com::control_error(28));
 }
 
-TEST_F(RegExpDispatch, MatchesIndexAndEnumerate) {
-  put(u"Pattern", Variant(u"\\d(\\d)?"));
+TEST_F(RegExpDispatch, MatchIndexPastTheEndRaises5) {
+  put(u"Pattern", Variant(u"\\d"));
   put(u"Global", Variant(true));
   Variant ms = get(*re, u"Execute", {Variant(u"1 23 4")});
   ASSERT_TRUE(ms.is_object());
-  com::IDispatch& matches = *ms.dispatch();
-  EXPECT_EQ(matches.type_name(), u"IMatchCollection2");
-  EXPECT_EQ(get(matches, u"Count").i4(), 3);
-
   Variant bad;
-  EXPECT_EQ(call(matches, u"Item", com::DISPATCH_PROPERTYGET, {Variant(std::int32_t(3))}, &bad), com::DISP_E_EXCEPTION);
+  EXPECT_EQ(call(*ms.dispatch(), u"Item", com::DISPATCH_PROPERTYGET, {Variant(std::int32_t(4))}, &bad),
+            com::DISP_E_EXCEPTION);
   EXPECT_EQ(excep.scode, com::control_error(5));
-
-  Variant e = get(matches, u"_NewEnum");
-  auto* en = dynamic_cast<com::IEnumVARIANT*>(e.dispatch().get());
-  ASSERT_NE(en, nullptr);
-  std::vector<std::u16string> seen;
-  Variant item;
-  while (en->Next(&item) == com::S_OK) {
-    com::IDispatch& m = *item.dispatch();
-    Variant sub = get(m, u"SubMatches");
-    Variant g = get(*sub.dispatch(), u"Item", {Variant(std::int32_t(0))});
-    seen.push_back(text(get(m, u"FirstIndex")) + u":" + text(get(m, u"Value")) + u":" +
-                   (g.is_empty() ? u"<empty>" : text(g)));
-  }
-  EXPECT_EQ(seen, (std::vector<std::u16string>{u"0:1:<empty>", u"2:23:3", u"5:4:<empty>"}));
 }
 
 TEST_F(RegExpDispatch, ReplaceConvertsANonTextReplacement) {

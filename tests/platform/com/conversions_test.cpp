@@ -16,7 +16,7 @@ struct ToText {
   const char* text;
 };
 
-TEST(Conversions, NumbersPrintAsVBScriptDoes) {
+TEST(Conversions, ValuesPrintAsVBScriptDoes) {
   const ToText cases[] = {
       {r8(1.5), "1.5"},
       {r8(1.0 / 3), "0.333333333333333"},
@@ -54,16 +54,7 @@ TEST(Conversions, NumbersPrintAsVBScriptDoes) {
       {boolean(true), "True"},
       {boolean(false), "False"},
       {Variant(), ""},
-  };
-  for (const auto& c : cases) {
-    BStr text;
-    ASSERT_EQ(to_bstr(c.value, &text), S_OK) << c.text;
-    EXPECT_EQ(narrow(text.view()), c.text);
-  }
-}
-
-TEST(Conversions, DatesPrintInUSForm) {
-  const ToText cases[] = {
+      // Dates print in US form.
       {date(0), "12:00:00 AM"},
       {date(1), "12/31/1899"},
       {date(36526), "1/1/2000"},
@@ -89,7 +80,7 @@ struct FromText {
   const char* expected;  // show() of the result
 };
 
-TEST(Conversions, TextToNumbers) {
+TEST(Conversions, TextToNumbersAndDates) {
   const FromText cases[] = {
       {"42", VT_I2, S_OK, "I2 42"},
       {"  42  ", VT_I4, S_OK, "I4 42"},
@@ -148,19 +139,7 @@ TEST(Conversions, TextToNumbers) {
       {"#TRUE#", VT_I2, DISP_E_TYPEMISMATCH, ""},
       {"#yes#", VT_BOOL, DISP_E_TYPEMISMATCH, ""},
       {"yes", VT_BOOL, DISP_E_TYPEMISMATCH, ""},
-  };
-  for (const auto& c : cases) {
-    Variant out;
-    HRESULT hr = change_type(out, str(c.text), c.vt);
-    EXPECT_EQ(hr, c.hr) << '"' << c.text << '"';
-    if (hr == S_OK && c.hr == S_OK) {
-      EXPECT_EQ(show(out), c.expected) << '"' << c.text << '"';
-    }
-  }
-}
-
-TEST(Conversions, TextToDates) {
-  const FromText cases[] = {
+      // Dates.
       {"1/2/2003", VT_DATE, S_OK, "DATE 1/2/2003"},
       {"2003-01-02", VT_DATE, S_OK, "DATE 1/2/2003"},
       {"January 2, 2003", VT_DATE, S_OK, "DATE 1/2/2003"},
@@ -228,11 +207,9 @@ TEST(Conversions, BetweenTypes) {
       {r8(-657435), VT_DATE, DISP_E_OVERFLOW, ""},
       {r8(0.123456), VT_CY, S_OK, "CY 0.1235"},
       {r8(0.00005), VT_CY, S_OK, "CY 0"},
-      // The whole part scales exactly, past 2^53 / 10^4 too.
-      {r8(922337203685477.0), VT_CY, S_OK, "CY 922337203685477"},
-      {r8(-922337203685477.0), VT_CY, S_OK, "CY -922337203685477"},
+      // The whole part scales exactly, past 2^53 / 10^4 too (the range ends
+      // are the golden script conversion_edges.vbs's).
       {r8(123456789012.5), VT_CY, S_OK, "CY 123456789012.5"},
-      {r8(922337203685478.0), VT_CY, DISP_E_OVERFLOW, ""},
       {r8(INFINITY), VT_CY, DISP_E_OVERFLOW, ""},
       // Booleans.
       {boolean(true), VT_I2, S_OK, "I2 -1"},

@@ -1,3 +1,5 @@
+// Results whose type and value the golden script
+// vbscript/language/operators.vbs echoes are not repeated here.
 #include "platform/com/operators.h"
 
 #include <gtest/gtest.h>
@@ -52,10 +54,8 @@ void run(const std::vector<Binary>& cases) {
 TEST(Operators, ArithmeticTyping) {
   run({
       {"+", i2(1), i2(2), "I2 3"},
-      {"+", i2(32767), i2(1), "I4 32768"},
       {"-", i2(-32768), i2(1), "I4 -32769"},
       {"*", i2(200), i2(200), "I4 40000"},
-      {"+", i4(2147483647), i2(1), "R8 2147483648"},
       {"*", i4(65536), i4(65536), "R8 4294967296"},
       {"+", ui1(200), ui1(100), "I2 300"},
       {"-", ui1(1), ui1(2), "I2 -1"},
@@ -81,9 +81,7 @@ TEST(Operators, ArithmeticTyping) {
 
 TEST(Operators, AdditionOfTextAndEmpty) {
   run({
-      {"+", str("1"), i2(2), "R8 3"},
       {"+", i2(2), str("1.5"), "R8 3.5"},
-      {"+", str("1"), str("2"), "BSTR 12"},
       {"+", str("a"), i2(1), "", DISP_E_TYPEMISMATCH},
       {"+", Variant(), Variant(), "I2 0"},
       {"+", Variant(), str("abc"), "BSTR abc"},
@@ -250,10 +248,8 @@ TEST(Operators, Comparisons) {
       {str("x"), Variant::null(), C::null, C::null},
       {date(36526), r8(36526), C::equal, C::equal},
       {Variant(u"\u00e9"), Variant(u"\u00c9"), C::greater, C::equal},
-      // Single against Double at Single precision, unless the Double is
-      // beyond Single's range.
-      {r4(0.1f), r8(0.1), C::equal, C::equal},
-      {r8(0.1), r4(0.1f), C::equal, C::equal},
+      // Single against Double at Single precision (0.1 equals CSng(0.1) in
+      // the golden script), unless the Double is beyond Single's range.
       {r4(0.1f), r8(0.1000001), C::less, C::less},
       {r4(3.4e38f), r8(1e300), C::less, C::less},
       {r4(0.1f), i4(0), C::greater, C::greater},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/case_name.h"
+
 #include <string>
 
 namespace tap::xml {
@@ -26,8 +28,6 @@ struct ScanCase {
   Verdict verdict;
   int line;  // where a refusal is reported
 };
-
-std::ostream& operator<<(std::ostream& os, const ScanCase& c) { return os << c.name; }
 
 const ScanCase kCases[] = {
     {"ThreeAttributes", "<r a='1' b=\"2\" c = '3'/>", Verdict::ok, 1},
@@ -64,8 +64,7 @@ TEST_P(Scan, VerdictDoesNotDependOnHowTheBytesArrive) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Documents, Scan, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<ScanCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Documents, Scan, testing::ValuesIn(kCases), rows::by_name);
 
 }  // namespace
 }  // namespace tap::xml

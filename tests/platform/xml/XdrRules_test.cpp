@@ -4,6 +4,7 @@
 
 #include "XmlTestSupport.h"
 #include "platform/xml/XmlErrors.h"
+#include "support/case_name.h"
 
 namespace tap::xml {
 namespace {
@@ -17,8 +18,6 @@ struct Case {
   const char* instance;
   bool valid;
 };
-
-std::ostream& operator<<(std::ostream& os, const Case& c) { return os << c.name; }
 
 class XdrRule : public testing::TestWithParam<Case> {};
 
@@ -34,8 +33,6 @@ TEST_P(XdrRule, ValidatesAsExpected) {
     EXPECT_GT(r.line, 0) << r.message;
   }
 }
-
-std::string test_name(const testing::TestParamInfo<Case>& info) { return info.param.name; }
 
 // Wine's open-sequence schema: w, x, y, z empty and closed; `test` open seq
 // x, (x, y, z), z.
@@ -67,7 +64,7 @@ const Case kModelAndOrder[] = {
     {"OpenOneExtraAfterMatch", P_ONE("open"), "<p><a/><b/></p>", true},
     {"ExtraInDeclaredChildIsValidated", S1, "<test><x/><x/><y/><z/><z/><w><x/></w></test>", false},
 };
-INSTANTIATE_TEST_SUITE_P(ModelAndOrder, XdrRule, testing::ValuesIn(kModelAndOrder), test_name);
+INSTANTIATE_TEST_SUITE_P(ModelAndOrder, XdrRule, testing::ValuesIn(kModelAndOrder), rows::by_name);
 
 #define GROUPS                                                                                          \
   "<ElementType name='x1' content='empty'/><ElementType name='y1' content='empty'/>"                   \
@@ -89,7 +86,7 @@ const Case kGroups[] = {
         "<group order='one' minOccurs='0'><element type='b'/></group></group></ElementType>",
      "<r><b/><a/></r>", false},
 };
-INSTANTIATE_TEST_SUITE_P(Groups, XdrRule, testing::ValuesIn(kGroups), test_name);
+INSTANTIATE_TEST_SUITE_P(Groups, XdrRule, testing::ValuesIn(kGroups), rows::by_name);
 
 #define OCC AB "<ElementType name='p' content='eltOnly' model='closed'><element type='a' minOccurs='0' maxOccurs='*'/><element type='b'/></ElementType>"
 #define MANY AB "<ElementType name='p' content='eltOnly' model='closed' order='many'><element type='a'/><element type='b'/></ElementType>"
@@ -107,7 +104,7 @@ const Case kOccurrence[] = {
     {"MixedClosedListOnly", AB "<ElementType name='m' model='closed'><element type='a'/></ElementType>", "<m>t<b/></m>",
      false},
 };
-INSTANTIATE_TEST_SUITE_P(Occurrence, XdrRule, testing::ValuesIn(kOccurrence), test_name);
+INSTANTIATE_TEST_SUITE_P(Occurrence, XdrRule, testing::ValuesIn(kOccurrence), rows::by_name);
 
 #define ELT AB "<ElementType name='p' content='eltOnly' model='closed'><element type='a'/></ElementType>"
 #define TEXT AB "<ElementType name='t' content='textOnly'/><ElementType name='u' content='empty'/>"
@@ -128,7 +125,7 @@ const Case kContent[] = {
     {"EmptyChild", EMPTY, "<e><e/></e>", false},
     {"EmptyCommentAllowed", EMPTY, "<e><!-- note --></e>", true},
 };
-INSTANTIATE_TEST_SUITE_P(Content, XdrRule, testing::ValuesIn(kContent), test_name);
+INSTANTIATE_TEST_SUITE_P(Content, XdrRule, testing::ValuesIn(kContent), rows::by_name);
 
 #define REQ "<ElementType name='r' content='empty'><AttributeType name='a' required='yes'/><attribute type='a'/></ElementType>"
 #define FIXED \
@@ -167,38 +164,23 @@ const Case kAttributes[] = {
     {"MaxLengthCountsAsWritten", LEN, "<r s=' ab '/>", false},
     {"XmlnsNotValidated", "<ElementType name='r' content='empty'/>", "<r xmlns:q='urn:q'/>", true},
 };
-INSTANTIATE_TEST_SUITE_P(Attributes, XdrRule, testing::ValuesIn(kAttributes), test_name);
+INSTANTIATE_TEST_SUITE_P(Attributes, XdrRule, testing::ValuesIn(kAttributes), rows::by_name);
 
+// The lexical rules of each type are XdrDataType's; these rows check that
+// element text, present or absent, reaches them.
 #define V(type) "<ElementType name='v' dt:type='" type "'/>"
 
 const Case kElementTypes[] = {
     {"I4Min", V("i4"), "<v>-2147483648</v>", true},
-    {"I4Trimmed", V("i4"), "<v> 42 </v>", true},
-    {"I4Plus", V("i4"), "<v>+5</v>", true},
-    {"I4LeadingZeros", V("i4"), "<v>007</v>", true},
     {"I4Overflow", V("i4"), "<v>2147483648</v>", false},
-    {"I4Fraction", V("i4"), "<v>1.0</v>", false},
-    {"I4Exponent", V("i4"), "<v>1e3</v>", false},
-    {"I4Letters", V("i4"), "<v>abc</v>", false},
     {"I4Empty", V("i4"), "<v/>", false},
-    {"Ui4Max", V("ui4"), "<v>4294967295</v>", true},
-    {"Ui4Negative", V("ui4"), "<v>-1</v>", false},
-    {"Ui4Overflow", V("ui4"), "<v>4294967296</v>", false},
     {"BinHexLower", V("bin.hex"), "<v>deadbeef</v>", true},
-    {"BinHexUpper", V("bin.hex"), "<v>DEADBEEF</v>", true},
     {"BinHexEmpty", V("bin.hex"), "<v/>", true},
     {"BinHexOdd", V("bin.hex"), "<v>abc</v>", false},
-    {"BinHexNotHex", V("bin.hex"), "<v>zz</v>", false},
-    {"BinHexInnerSpace", V("bin.hex"), "<v>de ad</v>", false},
-    {"BooleanOne", V("boolean"), "<v>1</v>", true},
-    {"BooleanZero", V("boolean"), "<v>0</v>", true},
-    {"BooleanTwo", V("boolean"), "<v>2</v>", false},
-    {"BooleanTrueWord", V("boolean"), "<v>true</v>", false},
-    {"IntIs32Bit", V("int"), "<v>2147483648</v>", false},
     {"StringKeepsAnything", V("string"), "<v> any &amp; thing </v>", true},
     {"TypedTextOnlyRejectsChild", V("i4") "<ElementType name='u' content='empty'/>", "<v><u/></v>", false},
 };
-INSTANTIATE_TEST_SUITE_P(ElementTypes, XdrRule, testing::ValuesIn(kElementTypes), test_name);
+INSTANTIATE_TEST_SUITE_P(ElementTypes, XdrRule, testing::ValuesIn(kElementTypes), rows::by_name);
 
 #define IDS                                                                                               \
   "<ElementType name='n' content='empty'><AttributeType name='key' dt:type='id'/>"                        \
@@ -210,7 +192,7 @@ const Case kIds[] = {
     {"DuplicateId", IDS, "<l><n key='a'/><n key=' a'/></l>", false},
     {"DanglingRef", IDS, "<l><n key='a'/><n to='a c'/></l>", false},
 };
-INSTANTIATE_TEST_SUITE_P(Ids, XdrRule, testing::ValuesIn(kIds), test_name);
+INSTANTIATE_TEST_SUITE_P(Ids, XdrRule, testing::ValuesIn(kIds), rows::by_name);
 
 // Schemas that add() must refuse, with the rule that names them.
 struct SchemaCase {
@@ -218,8 +200,6 @@ struct SchemaCase {
   const char* schema;
   XmlError error;
 };
-
-std::ostream& operator<<(std::ostream& os, const SchemaCase& c) { return os << c.name; }
 
 class XdrSchemaError : public testing::TestWithParam<SchemaCase> {};
 
@@ -273,8 +253,7 @@ const SchemaCase kSchemaErrors[] = {
     {"UnknownPrefix", "<ElementType name='p' content='eltOnly'><element type='q:a'/></ElementType>",
      XmlError::SchemaUnknownPrefix},
 };
-INSTANTIATE_TEST_SUITE_P(Schema, XdrSchemaError, testing::ValuesIn(kSchemaErrors),
-                         [](const testing::TestParamInfo<SchemaCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Schema, XdrSchemaError, testing::ValuesIn(kSchemaErrors), rows::by_name);
 
 TEST(XdrSchema, RootMustBeXdrSchema) {
   Document schema;

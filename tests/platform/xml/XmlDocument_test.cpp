@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -227,11 +226,7 @@ TEST(XmlDocument, MalformedInputGivesCodeAndPositionAndLeavesNoRoot) {
 }
 
 TEST(XmlDocument, LoadsFromAPath) {
-  std::string path = testing::TempDir() + "xml_document_path.xml";
-  {
-    std::ofstream out(path, std::ios::binary);
-    out << "<r>\n<a/>\n  <b/></r>";
-  }
+  std::string path = test::write_temp("document_path", "<r>\n<a/>\n  <b/></r>");
   Document doc;
   ASSERT_TRUE(doc.load_from_file(path));
   EXPECT_EQ(doc.root().first_child(u"b").line(), 3);

@@ -1,7 +1,10 @@
 #pragma once
+#include <fstream>
 #include <memory>
 #include <string>
 #include <string_view>
+
+#include <gtest/gtest.h>
 
 #include "platform/xml/XmlDocument.h"
 
@@ -34,6 +37,14 @@ inline ParseResult validate_with(const std::shared_ptr<SchemaCache>& cache, std:
   if (!loaded) return loaded;
   doc.set_schemas(cache);
   return doc.validate();
+}
+
+// Writes `text` to a file under the test's temporary directory; the
+// caller removes it.
+inline std::string write_temp(const std::string& name, std::string_view text) {
+  std::string path = testing::TempDir() + "xml_" + name + ".xml";
+  std::ofstream(path, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
+  return path;
 }
 
 }  // namespace tap::xml::test

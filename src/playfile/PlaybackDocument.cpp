@@ -2,7 +2,9 @@
 
 #include <stdexcept>
 
+#include "platform/os/code_page.h"
 #include "platform/os/module_resources.h"
+#include "platform/xml/XmlErrors.h"
 #include "playfile/file_format.h"
 
 namespace tap {
@@ -27,6 +29,10 @@ const std::shared_ptr<const xml::SchemaCache>& playback_schema() {
   return cache;
 }
 
+std::string namespace_text() {
+  return std::string(file_format::kNamespace.begin(), file_format::kNamespace.end());
+}
+
 }  // namespace
 
 PlaybackDocument::PlaybackDocument() : cache_(playback_schema()) { document_.set_schemas(cache_); }
@@ -36,14 +42,18 @@ xml::ParseResult PlaybackDocument::load(const std::string& path) {
   xml::ParseResult result = document_.load_from_file(path);
   if (!result) return result;
   result = document_.validate();
+  if (result.code == static_cast<int>(xml::XmlError::NoSchema))
+    result.message += ": a playback file's elements are in the namespace " + namespace_text() +
+                      ", which its root declares as xmlns=\"" + namespace_text() + "\"";
   if (!result) return result;
   xml::Element root = document_.root();
   if (!root || root.namespace_uri() != cache_->first_namespace() ||
       root.tag_name() != u"IORecordStreamFile") {
     result.code = -1;
     result.line = root ? root.line() : 0;
+    result.element = root ? os::wide_to_ansi(root.local_name()) : std::string();
     result.message = "the root element is not an unprefixed IORecordStreamFile in the namespace " +
-                     std::string(file_format::kNamespace.begin(), file_format::kNamespace.end());
+                     namespace_text();
   }
   return result;
 }

@@ -78,7 +78,8 @@ void read_stream(const xml::Element& stream, LoadResult& into) {
     try {
       into.tables.docommands().push_back(parse_docommand(entry, into.refusals));
     } catch (const conversion_error& e) {
-      Refusal r = open_refusal("DoCommand", entry.line(), e.rule() + " (above 2147483647?)");
+      Refusal r = open_refusal("DoCommand", entry.line(),
+                               e.has_detail() ? e.rule() : e.rule() + " (above 2147483647?)");
       r.entry_name = ElementReader(entry).text("name").value_or(std::string());
       throw load_failure(VARNEL_BAD_PLAYBACK_FILE, std::move(r));
     }

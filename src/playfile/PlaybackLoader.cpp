@@ -9,6 +9,8 @@
 #include "playfile/PlaybackDocument.h"
 #include "playfile/PlaybackMap.h"
 #include "playfile/conversion_error.h"
+#include "playfile/document_warnings.h"
+#include "playfile/stream_warnings.h"
 #include "playfile/element_parsers.h"
 
 namespace tap {
@@ -199,6 +201,7 @@ RecordingLoad load_recording(const std::string& path) {
     s.line = stream.line();
     guarded_load(s.load, [&] {
       const xml::Element address = instrument_address(stream);
+      s.address_line = address.line();
       ElementReader a(address);
       s.intfaddr = a.text("intfaddr").value_or("");
       s.prim = a.text("prim").value_or("");
@@ -215,8 +218,13 @@ RecordingLoad load_recording(const std::string& path) {
       for (const xml::Element& response : pair.children(u"Response"))
         lines.responses.push_back(response.line());
     }
+    for (const xml::Element& entry : stream.children(u"DoCommand"))
+      s.docommand_lines.push_back(entry.line());
+    s.warnings = stream_warnings(s);
+    document_warnings(stream, false, s.warnings);
     recording.streams.push_back(std::move(s));
   }
+  document_warnings(root, true, recording.warnings);
   LoadResult values;
   guarded_load(values, [&] { recording.initial_values = read_initial_values(root); });
   recording.refusals = std::move(values.refusals);

@@ -249,7 +249,10 @@ ParseResult describe(const TreeBuilder& s, const xmlError& error) {
                    {"element '" + qualified_name(open) + "' opened at line " +
                     std::to_string(node_line(open)) + " is not closed"});
   } else if (error.code == XML_ERR_TAG_NAME_MISMATCH && open && error.str2) {
-    r = make_error(XmlError::NotWellFormed, error.line, error.int2,
+    // The parser stands just past the end tag: point at its '<'.
+    auto [line, column] = start_tag_position(s.ctxt);
+    if (column == 0) std::tie(line, column) = std::pair(error.line, error.int2);
+    r = make_error(XmlError::NotWellFormed, line, column,
                    {"the end tag '</" + std::string(error.str2) + ">' does not close element '" +
                     qualified_name(open) + "' opened at line " + std::to_string(node_line(open))});
   } else {

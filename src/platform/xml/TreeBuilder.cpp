@@ -271,8 +271,14 @@ ParseResult describe(const TreeBuilder& s, const xmlError& error) {
 // libxml2 would go on, reporting each further error at a cost that grows
 // with what it has read (a long comment of dashes takes minutes).
 void on_error(void* ctx, xmlErrorPtr error) {
-  if (!error || error->level != XML_ERR_FATAL) return;
+  if (!error || error->level < XML_ERR_ERROR) return;
   TreeBuilder& s = state_of(ctx);
+  if (error->level != XML_ERR_FATAL) {
+    // Some of these still make the document not well-formed; the first
+    // is where that happened.
+    if (s.first_other_error.code == 0) s.first_other_error = describe(s, *error);
+    return;
+  }
   if (s.first_error.code == 0) s.first_error = describe(s, *error);
   s.stop();
 }

@@ -33,6 +33,28 @@ std::string namespace_text() {
   return std::string(file_format::kNamespace.begin(), file_format::kNamespace.end());
 }
 
+// The element a validation failure points at: the one whose start tag is
+// at that line and column.
+xml::Element element_at(const xml::Element& e, int line, int column) {
+  if (e.line() == line && e.column() == column) return e;
+  for (const xml::Node& node : e.child_nodes()) {
+    if (!node.is_element()) continue;
+    xml::Element child = node.as_element();
+    if (child.line() > line) break;
+    if (xml::Element found = element_at(child, line, column)) return found;
+  }
+  return {};
+}
+
+// Says where an element named like the file's own, but refused, belongs:
+// in another namespace it is not the element the schema expected.
+std::string namespace_hint(const xml::Element& e) {
+  std::string ns = os::wide_to_ansi(e.namespace_uri());
+  return ": this '" + os::wide_to_ansi(e.local_name()) + "' is " +
+         (ns.empty() ? "in no namespace" : "in the namespace " + ns) +
+         ", and a playback file's elements are in " + namespace_text();
+}
+
 }  // namespace
 
 PlaybackDocument::PlaybackDocument() : cache_(playback_schema()) { document_.set_schemas(cache_); }
@@ -45,6 +67,10 @@ xml::ParseResult PlaybackDocument::load(const std::string& path) {
   if (result.code == static_cast<int>(xml::XmlError::NoSchema))
     result.message += ": a playback file's elements are in the namespace " + namespace_text() +
                       ", which its root declares as xmlns=\"" + namespace_text() + "\"";
+  if (result.code == static_cast<int>(xml::XmlError::UnexpectedElement)) {
+    xml::Element at = element_at(document_.root(), result.line, result.column);
+    if (at && at.namespace_uri() != cache_->first_namespace()) result.message += namespace_hint(at);
+  }
   if (!result) return result;
   xml::Element root = document_.root();
   if (!root || root.namespace_uri() != cache_->first_namespace() ||

@@ -190,7 +190,15 @@ INSTANTIATE_TEST_SUITE_P(
                  std::string("xmlns=\"") + kNamespace + "\""},
         HintCase{"OtherNamespace",
                  "<IORecordStreamFile xmlns=\"urn:Tarvena/Lantorix/StimulusResponseFile/1.1\" version=\"1.0\"/>",
-                 "schema", 1, std::string("in the namespace ") + kNamespace}),
+                 "schema", 1, std::string("in the namespace ") + kNamespace},
+        // Elements the schema expects here, but in no namespace or another.
+        HintCase{"AddressInNoNamespace", recording("", "gpib\" xmlns=\""), "schema", 4,
+                 std::string("this 'InstrumentAddress' is in no namespace, and a playback file's elements are in ") +
+                     kNamespace},
+        HintCase{"StimulusInOtherNamespace",
+                 recording("<IOStimulusResponse version=\"1.5\">\n<Stimulus xmlns=\"urn:x\" stimulusType=\"vbscript\" "
+                           "readWriteFlags=\"0\"/></IOStimulusResponse>\n"),
+                 "schema", 6, "this 'Stimulus' is in the namespace urn:x"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- warnings ------------------------------------------------------------

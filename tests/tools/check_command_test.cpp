@@ -265,6 +265,11 @@ INSTANTIATE_TEST_SUITE_P(
                               "returnValue=\"0\" actualWritten=\"1\" readWriteFlags=\"0\"><ExactString>41</ExactString>"
                               "</Stimulus></IOStimulusResponse>\n" + pair("B", "41")),
                     "never-matches", 5, 0, "version 1.6"},
+        // Points at the pair, as the text form does; the message names the element.
+        WarningCase{"StimulusValueMissing",
+                    recording("<IOStimulusResponse version=\"1.5\" name=\"A\">\n<Stimulus stimulusType=\"exactString\" "
+                              "actualWritten=\"1\" readWriteFlags=\"0\"/></IOStimulusResponse>\n"),
+                    "never-matches", 5, 0, "pair \"A\" will never match: the Stimulus (line 6): its returnValue is missing"},
         WarningCase{"SamePattern", recording(script_pair("VOLT\\?") + script_pair("VOLT\\?")), "shadowed-pair", 6, 5,
                     "pair 1 never answers: pair 0 at line 5"},
         WarningCase{"PatternCaseDiffers",

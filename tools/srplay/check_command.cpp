@@ -28,7 +28,7 @@ std::string entry_words(const Refusal& r) {
 Finding refusal_finding(const std::string& path, const Refusal& r) {
   Finding f;
   f.file = path;
-  f.element = r.element;
+  f.element = r.entry;
   f.line = r.entry_line;
   const bool same_element = r.line == r.entry_line && r.element == r.entry;
   const std::string where =
@@ -46,6 +46,7 @@ Finding refusal_finding(const std::string& path, const Refusal& r) {
     case Refusal::Effect::open_fails:
       f.severity = Finding::Severity::error;
       f.rule = "open-fails";
+      f.element = r.element;
       f.line = r.line;
       f.message = r.rule.rfind("its ", 0) == 0
                       ? "opening this stream fails: the " + r.element + "'s " + r.rule.substr(4)

@@ -1,12 +1,15 @@
 #include "playfile/stream_warnings.h"
 
+#include <algorithm>
 #include <cctype>
 #include <map>
+#include <set>
+#include <string_view>
 #include <tuple>
 
 #include "model/ExactStringStimulus.h"
-#include "model/FlagsCompareMask.h"
 #include "model/VBScriptStimulus.h"
+#include "playfile/CoverIndex.h"
 #include "playfile/InterfaceKind.h"
 
 namespace tap {
@@ -50,21 +53,16 @@ void check_interface_word(const RecordingLoad::Stream& s, std::vector<RecordingW
   out.push_back(std::move(w));
 }
 
-// Whether every call with flags that `later` accepts is accepted by
-// `earlier` too.
-bool flags_cover(bool earlier_ignores, std::uint32_t earlier_flags, bool later_ignores,
-                 std::uint32_t later_flags) {
-  return earlier_ignores || (!later_ignores && flags_equal(earlier_flags, later_flags));
-}
-
 struct Match {
-  bool ignoreFlags;
-  std::uint32_t flags;
+  bool ignoreFlags = true;
+  std::uint32_t flags = 0;
 };
 
 // What decides which writes a stimulus accepts besides its flags, as a key
 // under which identical stimuli meet; false for a stimulus of another kind.
-bool stimulus_key(const Stimulus* s, std::tuple<int, std::string, bool>& key, Match& match) {
+// The key views the stimulus's own text.
+using StimulusKey = std::tuple<int, std::string_view, bool>;
+bool stimulus_key(const Stimulus* s, StimulusKey& key, Match& match) {
   if (auto* e = dynamic_cast<const ExactStringStimulus*>(s)) {
     key = {0, e->fields().bytes, false};
     match = {e->fields().ignoreFlags, e->fields().readWriteFlags};
@@ -86,26 +84,21 @@ std::string pair_words(const SRPair& pair, std::size_t index) {
 // pair accepts never answers.
 void check_shadowed_pairs(const RecordingLoad::Stream& s, std::vector<RecordingWarning>& out) {
   const auto& pairs = s.load.tables.pairs();
-  std::map<std::tuple<int, std::string, bool>, std::vector<std::size_t>> seen;
+  CoverIndex<StimulusKey> earlier;
   for (std::size_t q = 0; q < pairs.size() && q < s.pair_lines.size(); ++q) {
-    if (pairs[q].unusable()) continue;
-    std::tuple<int, std::string, bool> key;
-    Match later{};
-    if (!stimulus_key(pairs[q].stimulus(), key, later)) continue;
-    std::vector<std::size_t>& earlier = seen[key];
-    for (std::size_t p : earlier) {
-      Match first{};
-      stimulus_key(pairs[p].stimulus(), key, first);
-      if (!flags_cover(first.ignoreFlags, first.flags, later.ignoreFlags, later.flags)) continue;
-      out.push_back({"shadowed-pair", "IOStimulusResponse", s.pair_lines[q].pair,
-                     pair_words(pairs[q], q) + " never answers: " + pair_words(pairs[p], p) +
-                         " at line " + std::to_string(s.pair_lines[p].pair) +
-                         " has the same stimulus" +
-                         (first.ignoreFlags ? "" : " and flags") + " and answers every such write first",
-                     s.pair_lines[p].pair});
-      break;
-    }
-    earlier.push_back(q);
+    StimulusKey key;
+    Match later;
+    if (pairs[q].unusable() || !stimulus_key(pairs[q].stimulus(), key, later)) continue;
+    const std::size_t p = earlier.covering(key, later.ignoreFlags, later.flags);
+    earlier.add(key, later.ignoreFlags, later.flags, q);
+    if (p == CoverIndex<StimulusKey>::none) continue;
+    Match first;
+    stimulus_key(pairs[p].stimulus(), key, first);
+    out.push_back({"shadowed-pair", "IOStimulusResponse", s.pair_lines[q].pair,
+                   pair_words(pairs[q], q) + " never answers: " + pair_words(pairs[p], p) +
+                       " at line " + std::to_string(s.pair_lines[p].pair) + " has the same stimulus" +
+                       (first.ignoreFlags ? "" : " and flags") + " and answers every such write first",
+                   s.pair_lines[p].pair});
   }
 }
 
@@ -115,29 +108,33 @@ std::string docommand_words(const DoCommandSR& entry, std::size_t index) {
 }
 
 // An entry matches a call whose data starts with its own, so an earlier
-// entry of the same command whose data is a prefix answers first.
+// entry of the same command whose data starts the later one's answers
+// first. Each length of earlier data is one lookup.
 void check_shadowed_docommands(const RecordingLoad::Stream& s, std::vector<RecordingWarning>& out) {
+  using Key = std::pair<std::uint32_t, std::string_view>;
   const auto& entries = s.load.tables.docommands();
-  std::map<std::uint32_t, std::vector<std::size_t>> by_command;
+  CoverIndex<Key> earlier;
+  std::map<std::uint32_t, std::set<std::size_t>> data_lengths;
   for (std::size_t q = 0; q < entries.size() && q < s.docommand_lines.size(); ++q) {
     const DoCommandSR& later = entries[q];
     if (later.unusable || later.responses.empty()) continue;
-    std::vector<std::size_t>& earlier = by_command[later.command];
-    for (std::size_t p : earlier) {
-      const DoCommandSR& first = entries[p];
-      if (later.data.compare(0, first.data.size(), first.data) != 0) continue;
-      if (!flags_cover(first.ignoreFlags, first.doCmdFlags, later.ignoreFlags, later.doCmdFlags))
-        continue;
-      out.push_back({"shadowed-docommand", "DoCommand", s.docommand_lines[q],
-                     docommand_words(later, q) + " never answers: " + docommand_words(first, p) +
-                         " at line " + std::to_string(s.docommand_lines[p]) +
-                         " has the same command and " +
-                         (first.data.size() == later.data.size() ? "data" : "leading data") +
-                         " and answers every such call first",
-                     s.docommand_lines[p]});
-      break;
+    const std::string_view data = later.data;
+    std::set<std::size_t>& lengths = data_lengths[later.command];
+    std::size_t p = CoverIndex<Key>::none;
+    for (std::size_t length : lengths) {
+      if (length > data.size()) break;
+      p = std::min(p, earlier.covering({later.command, data.substr(0, length)}, later.ignoreFlags,
+                                       later.doCmdFlags));
     }
-    earlier.push_back(q);
+    earlier.add({later.command, data}, later.ignoreFlags, later.doCmdFlags, q);
+    lengths.insert(data.size());
+    if (p == CoverIndex<Key>::none) continue;
+    out.push_back({"shadowed-docommand", "DoCommand", s.docommand_lines[q],
+                   docommand_words(later, q) + " never answers: " + docommand_words(entries[p], p) +
+                       " at line " + std::to_string(s.docommand_lines[p]) + " has the same command and " +
+                       (entries[p].data.size() == data.size() ? "data" : "leading data") +
+                       " and answers every such call first",
+                   s.docommand_lines[p]});
   }
 }
 

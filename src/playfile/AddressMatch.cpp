@@ -14,8 +14,9 @@ std::string required(const AddressAttribute& attribute, std::string_view name) {
 
 bool integer_equals(const AddressAttribute& attribute, std::string_view name,
                     std::uint32_t session_value) {
-  std::optional<std::int32_t> value = parse_i4(required(attribute, name));
-  if (!value) throw conversion_error(name, "InstrumentAddress", 0, "a 32-bit integer");
+  const std::string text = required(attribute, name);
+  std::optional<std::int32_t> value = parse_i4(text);
+  if (!value) throw conversion_error(name, "InstrumentAddress", 0, "a 32-bit integer", i4_problem(text));
   // Compared as 32-bit values: "-1" is secondary address 4294967295.
   return static_cast<std::uint32_t>(*value) == session_value;
 }

@@ -18,8 +18,10 @@ std::optional<std::string> ElementReader::text(std::string_view name) const {
   return os::wide_to_ansi(*value);
 }
 
-conversion_error ElementReader::missing(std::string_view name, std::string_view expected) const {
-  return conversion_error(name, os::wide_to_ansi(e_.local_name()), e_.line(), expected);
+conversion_error ElementReader::missing(std::string_view name, std::string_view expected,
+                                        std::string detail) const {
+  return conversion_error(name, os::wide_to_ansi(e_.local_name()), e_.line(), expected,
+                          std::move(detail));
 }
 
 std::string ElementReader::required_text(std::string_view name) const {
@@ -31,7 +33,7 @@ std::string ElementReader::required_text(std::string_view name) const {
 std::int32_t ElementReader::required_i4(std::string_view name) const {
   std::optional<std::string> text_value = text(name);
   std::optional<std::int32_t> value = text_value ? parse_i4(*text_value) : std::nullopt;
-  if (!value) throw missing(name, "a 32-bit integer");
+  if (!value) throw missing(name, "a 32-bit integer", text_value ? i4_problem(*text_value) : "");
   return *value;
 }
 

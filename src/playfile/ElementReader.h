@@ -34,7 +34,8 @@ class ElementReader {
   static std::string data_block(const xml::Element& data_struct);
 
  private:
-  conversion_error missing(std::string_view name, std::string_view expected) const;
+  conversion_error missing(std::string_view name, std::string_view expected,
+                           std::string detail = {}) const;
 
   const xml::Element& e_;
 };

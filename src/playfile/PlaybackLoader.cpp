@@ -9,6 +9,8 @@
 #include "playfile/PlaybackDocument.h"
 #include "playfile/PlaybackMap.h"
 #include "playfile/conversion_error.h"
+#include "playfile/document_warnings.h"
+#include "playfile/stream_warnings.h"
 #include "playfile/element_parsers.h"
 
 namespace tap {
@@ -78,7 +80,8 @@ void read_stream(const xml::Element& stream, LoadResult& into) {
     try {
       into.tables.docommands().push_back(parse_docommand(entry, into.refusals));
     } catch (const conversion_error& e) {
-      Refusal r = open_refusal("DoCommand", entry.line(), e.rule() + " (above 2147483647?)");
+      Refusal r = open_refusal("DoCommand", entry.line(),
+                               e.has_detail() ? e.rule() : e.rule() + " (above 2147483647?)");
       r.entry_name = ElementReader(entry).text("name").value_or(std::string());
       throw load_failure(VARNEL_BAD_PLAYBACK_FILE, std::move(r));
     }
@@ -198,6 +201,7 @@ RecordingLoad load_recording(const std::string& path) {
     s.line = stream.line();
     guarded_load(s.load, [&] {
       const xml::Element address = instrument_address(stream);
+      s.address_line = address.line();
       ElementReader a(address);
       s.intfaddr = a.text("intfaddr").value_or("");
       s.prim = a.text("prim").value_or("");
@@ -214,8 +218,13 @@ RecordingLoad load_recording(const std::string& path) {
       for (const xml::Element& response : pair.children(u"Response"))
         lines.responses.push_back(response.line());
     }
+    for (const xml::Element& entry : stream.children(u"DoCommand"))
+      s.docommand_lines.push_back(entry.line());
+    s.warnings = stream_warnings(s);
+    document_warnings(stream, false, s.warnings);
     recording.streams.push_back(std::move(s));
   }
+  document_warnings(root, true, recording.warnings);
   LoadResult values;
   guarded_load(values, [&] { recording.initial_values = read_initial_values(root); });
   recording.refusals = std::move(values.refusals);

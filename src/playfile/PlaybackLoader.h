@@ -5,6 +5,7 @@
 
 #include "platform/xml/XmlDocument.h"
 #include "playfile/LoadResult.h"
+#include "playfile/RecordingWarning.h"
 #include "playfile/SessionAddress.h"
 
 namespace tap {
@@ -15,7 +16,8 @@ namespace tap {
 LoadResult load_playback_file(const SessionAddress& address);
 
 // Every stream of a file, each built as an open of its address would build
-// it, for tools that explain a recording.
+// it, with the warnings a tool gives about it, for tools that explain a
+// recording.
 struct RecordingLoad {
   struct Stream {
     std::int32_t line = 0;
@@ -30,11 +32,15 @@ struct RecordingLoad {
       std::vector<std::int32_t> responses;
     };
     std::vector<PairLines> pair_lines;
+    std::int32_t address_line = 0;  // 0 when the stream has no address
+    std::vector<std::int32_t> docommand_lines;
+    std::vector<RecordingWarning> warnings;
   };
   xml::ParseResult result;  // code 0: the file is a playback file
   std::vector<Stream> streams;
   InitialValues initial_values;
   std::vector<Refusal> refusals;  // of the file as a whole
+  std::vector<RecordingWarning> warnings;  // outside the streams
 };
 RecordingLoad load_recording(const std::string& path);
 

@@ -28,6 +28,20 @@ std::optional<std::int32_t> parse_i4(std::string_view text) {
   return value;
 }
 
+std::string i4_problem(std::string_view text) {
+  const std::string quoted = "\"" + std::string(text) + "\"";
+  std::string_view t = trim(text);
+  std::string_view digits = t;
+  if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) digits.remove_prefix(1);
+  const bool decimal = !digits.empty() && digits.find_first_not_of("0123456789") == std::string_view::npos;
+  if (decimal)
+    return quoted + (t.front() == '-' ? " is below -2147483648" : " is above 2147483647") +
+           ", beyond what the driver reads";
+  if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X'))
+    return quoted + " is hexadecimal; the driver reads decimal numbers only";
+  return quoted + " is not a decimal number";
+}
+
 std::optional<double> parse_version(std::string_view text) {
   text = trim(text);
   if (!text.empty() && text.front() == '+') {

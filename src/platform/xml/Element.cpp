@@ -170,6 +170,13 @@ TypedValue Element::typed_value() const {
   return typed(type, deep_text(self));
 }
 
+std::optional<std::u16string> Element::data_type() const {
+  if (!node_) return std::nullopt;
+  auto dt = attr_text(as_node(node_), kDatatypesNamespace, "dt");
+  if (!dt) return std::nullopt;
+  return utf8_to_utf16(*dt);
+}
+
 std::u16string Element::text() const { return node_ ? utf8_to_utf16(deep_text(as_node(node_))) : u""; }
 
 int Element::line() const { return node_ ? node_line(as_node(node_)) : 0; }

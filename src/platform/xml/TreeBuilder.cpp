@@ -9,6 +9,7 @@
 
 #include "platform/os/pages.h"
 #include "platform/xml/XmlErrors.h"
+#include "platform/xml/XmlNodes.h"
 #include "platform/xml/XmlText.h"
 
 namespace tap::xml {
@@ -228,17 +229,57 @@ void on_entity_decl(void* ctx, const xmlChar*, int, const xmlChar*, const xmlCha
 
 void silent(void*, const char*, ...) {}
 
+// libxml2's text on one line, without its trailing newline.
+std::string one_line(const char* message) {
+  std::string text = message ? message : "the document is not well-formed";
+  while (!text.empty() && is_xml_space(text.back())) text.pop_back();
+  for (char& c : text)
+    if (c == '\n' || c == '\r') c = ' ';
+  return text;
+}
+
+// Where the document really breaks. An element left open is only noticed
+// at the end of the input or at a foreign end tag; the open element's own
+// start tag is what the author has to look at.
+ParseResult describe(const TreeBuilder& s, const xmlError& error) {
+  const TreeNode* open = s.current;
+  ParseResult r;
+  if (error.code == XML_ERR_TAG_NOT_FINISHED && open) {
+    r = make_error(XmlError::NotWellFormed, node_line(open), node_column(open),
+                   {"element '" + qualified_name(open) + "' opened at line " +
+                    std::to_string(node_line(open)) + " is not closed"});
+  } else if (error.code == XML_ERR_TAG_NAME_MISMATCH && open && error.str2) {
+    // The parser stands just past the end tag: point at its '<'.
+    auto [line, column] = start_tag_position(s.ctxt);
+    if (column == 0) std::tie(line, column) = std::pair(error.line, error.int2);
+    r = make_error(XmlError::NotWellFormed, line, column,
+                   {"the end tag '</" + std::string(error.str2) + ">' does not close element '" +
+                    qualified_name(open) + "' opened at line " + std::to_string(node_line(open))});
+  } else {
+    std::string text = one_line(error.message);
+    if (error.domain == XML_FROM_PARSER && text.rfind("Input is not proper UTF-8", 0) == 0)
+      text += " (bytes are UTF-8 unless the XML declaration names an encoding, such as "
+              "encoding=\"windows-1252\")";
+    r = make_error(XmlError::NotWellFormed, error.line, error.int2, {text});
+    if (!open) return r;
+  }
+  r.element = std::string(node_name(open));
+  return r;
+}
+
 // The first fatal error decides the document, so the parse ends there.
 // libxml2 would go on, reporting each further error at a cost that grows
 // with what it has read (a long comment of dashes takes minutes).
 void on_error(void* ctx, xmlErrorPtr error) {
-  if (!error || error->level != XML_ERR_FATAL) return;
+  if (!error || error->level < XML_ERR_ERROR) return;
   TreeBuilder& s = state_of(ctx);
-  if (s.first_error.code == 0) {
-    std::string text = error->message ? error->message : "the document is not well-formed";
-    while (!text.empty() && is_xml_space(text.back())) text.pop_back();
-    s.first_error = make_error(XmlError::NotWellFormed, error->line, error->int2, {text});
+  if (error->level != XML_ERR_FATAL) {
+    // Some of these still make the document not well-formed; the first
+    // is where that happened.
+    if (s.first_other_error.code == 0) s.first_other_error = describe(s, *error);
+    return;
   }
+  if (s.first_error.code == 0) s.first_error = describe(s, *error);
   s.stop();
 }
 

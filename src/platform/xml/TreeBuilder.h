@@ -45,6 +45,7 @@ struct TreeBuilder {
   bool late = false;
   bool out_of_memory = false;
   ParseResult first_error;  // the first fatal error libxml2 reported
+  ParseResult first_other_error;  // the first error of a lower level
 };
 
 }  // namespace tap::xml

@@ -2,6 +2,7 @@
 
 #include "platform/os/pages.h"
 #include "platform/xml/BinHex.h"
+#include "platform/xml/ValueHint.h"
 #include "platform/xml/XmlErrors.h"
 #include "platform/xml/XmlNodes.h"
 
@@ -21,7 +22,15 @@ constexpr std::size_t kClockEvery = 1024;
 
 bool XdrValidator::fail(const TreeNode* at, XmlError error, std::initializer_list<std::string_view> args) {
   result_ = make_error(error, node_line(at), node_column(at), args);
+  result_.element = std::string(node_name(at));
   return false;
+}
+
+bool XdrValidator::bad_value(const TreeNode* at, DataType type, std::string_view text,
+                             const std::string& subject) {
+  std::string hint = value_hint(type, text);
+  if (!hint.empty()) hint = ": " + hint;
+  return fail(at, XmlError::BadValue, {quote_value(text), datatype_name(type), subject, hint});
 }
 
 bool XdrValidator::in_time(const TreeNode* at) {
@@ -200,9 +209,9 @@ bool XdrValidator::value(const TreeNode* n, const TreeAttribute* a, std::string_
   DataType t = type.value_or(DataType::String);
   if (t == DataType::BinHex && !a && decoded_ && text.size() >= kDecodeAhead) {
     if (decode_ahead(n, text)) return true;
-    return fail(at, XmlError::BadValue, {quote_value(text), datatype_name(t), subject()});
+    return bad_value(at, t, text, subject());
   }
-  if (!is_valid_value(t, text)) return fail(at, XmlError::BadValue, {quote_value(text), datatype_name(t), subject()});
+  if (!is_valid_value(t, text)) return bad_value(at, t, text, subject());
   if (t == DataType::Id && !ids_.emplace(trim_xml_space(text)).second) {
     return fail(at, XmlError::DuplicateId, {quote_value(trim_xml_space(text)), subject()});
   }

@@ -34,6 +34,7 @@ class XdrValidator {
              std::optional<DataType> type);
   const XdrSchema* schema_for(std::string_view ns);
   bool fail(const TreeNode* at, XmlError error, std::initializer_list<std::string_view> args);
+  bool bad_value(const TreeNode* at, DataType type, std::string_view text, const std::string& subject);
   bool in_time(const TreeNode* at);
 
   bool check_references();

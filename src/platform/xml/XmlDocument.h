@@ -21,6 +21,7 @@ struct ParseResult {
   int line = 0;
   int column = 0;
   std::string message;
+  std::string element;  // local name of the element at fault, where known
   explicit operator bool() const { return code == 0; }
 };
 
@@ -94,6 +95,10 @@ class Element {
   Attribute attribute_node(std::u16string_view name) const;
 
   TypedValue typed_value() const;
+  // The type the instance names for its own value (a dt:dt attribute of
+  // the datatypes namespace, whatever its prefix), as written; nullopt
+  // when it names none.
+  std::optional<std::u16string> data_type() const;
   std::u16string text() const;
   int line() const;
   int column() const;

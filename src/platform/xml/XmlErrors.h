@@ -58,7 +58,7 @@ namespace tap::xml {
   X(UndeclaredAttribute, 0x308, "attribute '%1' is not declared for element '%2'")                \
   X(MissingAttribute,   0x309, "element '%1' lacks the required attribute '%2'")                  \
   X(FixedAttribute,     0x30A, "attribute '%1' of element '%2' must have the value '%3'")         \
-  X(BadValue,           0x30B, "'%1' is not a valid %2 value of %3")                              \
+  X(BadValue,           0x30B, "'%1' is not a valid %2 value of %3%4")                            \
   X(NotInEnumeration,   0x30C, "'%1' is not one of the values (%2) of %3")                        \
   X(TooLong,            0x30D, "%1 has %2 characters, more than its dt:maxLength %3")             \
   X(TooShort,           0x30E, "%1 has %2 characters, fewer than its dt:minLength %3")            \

@@ -70,6 +70,7 @@ ParseResult verdict(xmlParserCtxtPtr ctxt, const TreeBuilder& built, const Parse
   if (built.too_long) return make_error(XmlError::TextTooLong, line, 0, {std::to_string(limits.text_bytes)});
   if (built.first_error.code != 0) return built.first_error;
   if (!ctxt->wellFormed) {
+    if (built.first_other_error.code != 0) return built.first_other_error;
     const xmlError* e = xmlCtxtGetLastError(ctxt);
     std::string text = e && e->message ? e->message : "the document is not well-formed";
     while (!text.empty() && is_xml_space(text.back())) text.pop_back();

@@ -3,8 +3,10 @@
 #include <memory>
 #include <stdexcept>
 
+#include "driver/CallAnswer.h"
 #include "driver/SessionScripting.h"
 #include "model/SessionTables.h"
+#include "playfile/LoadResult.h"
 #include "playfile/SessionAddress.h"
 
 namespace tap {
@@ -46,6 +48,10 @@ class Engine {
   // The scripting block is created on first use, then kept for the
   // session's life.
   SessionScripting& scripting() { return scripting_; }
+  // What answered the last write, read or DoCommand call, and where the
+  // stream's entries stand in the file: for the driver trace.
+  const CallAnswer& last_answer() const { return answer_; }
+  const EntryLines& entry_lines() const { return lines_; }
 
  private:
   std::int32_t ReadScripted(std::uint32_t flags, std::int32_t timeout, std::uint8_t termination,
@@ -56,6 +62,8 @@ class Engine {
   std::int32_t open_status_ = 0;
   SessionScripting scripting_;
   std::uint32_t lock_count_ = 0;
+  CallAnswer answer_;
+  EntryLines lines_;
 };
 
 }  // namespace tap

@@ -2,7 +2,9 @@
 
 #include <cstring>
 #include <new>
+#include <string>
 
+#include "driver/DriverTrace.h"
 #include "driver/Engine.h"
 #include "driver/SessionRegistry.h"
 #include "driver/status.h"
@@ -16,9 +18,12 @@ Engine* engine_of(VarnelSession session) { return static_cast<Engine*>(session);
 // like a null one instead of being followed.
 bool known(VarnelSession session) { return Sessions().contains(session); }
 
-std::int32_t PlaybackOpen(const char* address, std::uint32_t primary, std::uint32_t secondary,
+// Each entry checks its arguments, then asks the session. With the trace
+// on, the same happens and one line records it; the session is named to
+// the trace only when the call reached it.
+std::int32_t open_session(const char* address, std::uint32_t primary, std::uint32_t secondary,
                           std::uint32_t protocol, const char* bracket, const char* colon,
-                          std::uint64_t extra, VarnelSession* session) {
+                          std::uint64_t extra, VarnelSession* session, Engine** opened) {
   if (!session) return status::internal_error;
   Engine* engine = new (std::nothrow) Engine();
   *session = engine;
@@ -34,45 +39,109 @@ std::int32_t PlaybackOpen(const char* address, std::uint32_t primary, std::uint3
     delete engine;
     return status::internal_error;
   }
+  *opened = engine;
   return result;
 }
 
-std::int32_t PlaybackClose(VarnelSession session) {
+std::int32_t PlaybackOpen(const char* address, std::uint32_t primary, std::uint32_t secondary,
+                          std::uint32_t protocol, const char* bracket, const char* colon,
+                          std::uint64_t extra, VarnelSession* session) {
+  Engine* opened = nullptr;
+  const std::int32_t result =
+      open_session(address, primary, secondary, protocol, bracket, colon, extra, session, &opened);
+  if (DriverTrace* trace = DriverTrace::active()) [[unlikely]]
+    trace->open(address, primary, secondary, protocol, bracket, colon, extra, opened, result);
+  return result;
+}
+
+std::int32_t close_session(VarnelSession session) {
   if (!session) return status::ok;
   if (!Sessions().remove(session)) return status::internal_error;
   delete engine_of(session);
   return status::ok;
 }
 
+std::int32_t PlaybackClose(VarnelSession session) {
+  const std::int32_t result = close_session(session);
+  if (DriverTrace* trace = DriverTrace::active()) [[unlikely]] trace->close(session, result);
+  return result;
+}
+
+bool write_valid(VarnelSession session, const std::uint8_t* buffer, std::uint32_t count,
+                 const std::uint32_t* actual) {
+  return known(session) && actual && (buffer || count == 0);
+}
+
 std::int32_t PlaybackWrite(VarnelSession session, std::uint32_t flags, std::int32_t timeout,
                            const std::uint8_t* buffer, std::uint32_t count, std::uint32_t* actual) {
-  if (!known(session) || !actual || (!buffer && count != 0)) return status::internal_error;
+  if (DriverTrace* trace = DriverTrace::active()) [[unlikely]] {
+    const bool valid = write_valid(session, buffer, count, actual);
+    const std::int32_t result = valid ? engine_of(session)->Write(flags, timeout, buffer, count, actual)
+                                      : status::internal_error;
+    trace->write(session, valid ? engine_of(session) : nullptr, flags, timeout, buffer, count,
+                 actual, result);
+    return result;
+  }
+  if (!write_valid(session, buffer, count, actual)) return status::internal_error;
   return engine_of(session)->Write(flags, timeout, buffer, count, actual);
+}
+
+bool read_valid(VarnelSession session, const std::uint8_t* buffer, std::uint32_t count,
+                const std::uint32_t* actual, const std::int32_t* stop_reason) {
+  return known(session) && actual && stop_reason && (buffer || count == 0);
 }
 
 std::int32_t PlaybackRead(VarnelSession session, std::uint32_t flags, std::int32_t timeout,
                           std::uint8_t termination, std::uint8_t* buffer, std::uint32_t count,
                           std::uint32_t* actual, std::int32_t* stop_reason) {
-  if (!known(session) || !actual || !stop_reason || (!buffer && count != 0))
-    return status::internal_error;
+  if (DriverTrace* trace = DriverTrace::active()) [[unlikely]] {
+    const bool valid = read_valid(session, buffer, count, actual, stop_reason);
+    const std::int32_t result =
+        valid ? engine_of(session)->Read(flags, timeout, termination, buffer, count, actual,
+                                         stop_reason)
+              : status::internal_error;
+    trace->read(session, valid ? engine_of(session) : nullptr, flags, timeout, termination,
+                buffer, count, actual, stop_reason, result);
+    return result;
+  }
+  if (!read_valid(session, buffer, count, actual, stop_reason)) return status::internal_error;
   return engine_of(session)->Read(flags, timeout, termination, buffer, count, actual, stop_reason);
+}
+
+bool docommand_valid(VarnelSession session, std::int32_t size, const std::uint8_t* data) {
+  return known(session) && (data || size <= 0);
 }
 
 std::int32_t PlaybackDoCommand(VarnelSession session, std::uint32_t flags, std::int32_t timeout,
                                std::uint32_t command, std::int32_t size, std::int32_t extra,
                                std::uint8_t* data) {
-  if (!known(session) || (!data && size > 0)) return status::internal_error;
+  if (DriverTrace* trace = DriverTrace::active()) [[unlikely]] {
+    const bool valid = docommand_valid(session, size, data);
+    // The call overwrites the block: the trace shows it as it came in.
+    const std::string in(DriverTrace::shown_block(data, size));
+    const std::int32_t result =
+        valid ? engine_of(session)->DoCommand(flags, timeout, command, size, extra, data)
+              : status::internal_error;
+    trace->docommand(session, valid ? engine_of(session) : nullptr, flags, timeout, command, size,
+                     extra, in, data, result);
+    return result;
+  }
+  if (!docommand_valid(session, size, data)) return status::internal_error;
   return engine_of(session)->DoCommand(flags, timeout, command, size, extra, data);
 }
 
 std::int32_t PlaybackLock(VarnelSession session) {
-  if (!known(session)) return status::internal_error;
-  return engine_of(session)->Lock();
+  const std::int32_t result = known(session) ? engine_of(session)->Lock() : status::internal_error;
+  if (DriverTrace* trace = DriverTrace::active()) [[unlikely]]
+    trace->lock("lock", session, known(session) ? engine_of(session) : nullptr, result);
+  return result;
 }
 
 std::int32_t PlaybackUnlock(VarnelSession session) {
-  if (!known(session)) return status::internal_error;
-  return engine_of(session)->Unlock();
+  const std::int32_t result = known(session) ? engine_of(session)->Unlock() : status::internal_error;
+  if (DriverTrace* trace = DriverTrace::active()) [[unlikely]]
+    trace->lock("unlock", session, known(session) ? engine_of(session) : nullptr, result);
+  return result;
 }
 
 std::int32_t PlaybackNoOp() { return status::ok; }

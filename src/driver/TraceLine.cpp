@@ -17,7 +17,7 @@ std::string utc_now() {
   const auto day = floor<days>(now);
   const year_month_day date{day};
   const hh_mm_ss<microseconds> time{now - day};
-  char buf[40];
+  char buf[128];
   std::snprintf(buf, sizeof buf, "%04d-%02u-%02uT%02d:%02d:%02d.%06ldZ", static_cast<int>(date.year()),
                 static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
                 static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),

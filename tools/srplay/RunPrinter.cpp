@@ -36,6 +36,21 @@ std::string answer_json(const TracedCall& t) {
          ",\"response\":" + std::to_string(t.response) + "}";
 }
 
+// A pattern as written: its backslashes are the pattern's own.
+std::string pattern_text(std::string_view pattern) {
+  std::string out;
+  for (unsigned char c : pattern) {
+    if (c >= 0x20 && c < 0x7F) {
+      out.push_back(static_cast<char>(c));
+    } else {
+      char buf[5];
+      std::snprintf(buf, sizeof buf, "\\x%02X", c);
+      out += buf;
+    }
+  }
+  return out;
+}
+
 std::string differences_json(const StimulusHint& h) {
   std::string out = "[";
   for (std::size_t i = 0; i < h.differences.size(); ++i)
@@ -75,12 +90,12 @@ void RunPrinter::print_hints_text(const StimulusHints& hints) const {
   std::printf("  no recorded stimulus matched; nearest:\n");
   for (const StimulusHint& h : hints.exact) {
     const bool cut = h.recorded.size() > show_;
-    std::printf("    line %d: \"%s\"%s: %s\n", h.line, escape(shown(h.recorded)).c_str(),
-                cut ? "..." : "", h.detail.c_str());
+    std::printf("    line %d (pair %zu): \"%s\"%s: %s\n", h.line, h.pair,
+                escape(shown(h.recorded)).c_str(), cut ? "..." : "", h.detail.c_str());
   }
   for (const StimulusHint& h : hints.scripted)
-    std::printf("    line %d: scripted /%s/%s: %s\n", h.line, escape(h.recorded).c_str(),
-                h.ignore_case ? "i" : "", h.detail.c_str());
+    std::printf("    line %d (pair %zu): scripted /%s/%s: %s\n", h.line, h.pair,
+                pattern_text(h.recorded).c_str(), h.ignore_case ? "i" : "", h.detail.c_str());
   if (hints.scripted_not_shown)
     std::printf("    and %zu more scripted stimuli\n", hints.scripted_not_shown);
 }

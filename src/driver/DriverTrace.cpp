@@ -7,22 +7,13 @@
 #include "platform/os/environment.h"
 
 namespace tap {
-namespace {
-
-DriverTrace* start_trace() {
-  std::optional<std::string> path = os::environment_variable(DriverTrace::kVariable);
+DriverTrace* DriverTrace::from_environment() {
+  std::optional<std::string> path = os::environment_variable(kVariable);
   if (!path || path->empty()) return nullptr;
   std::unique_ptr<os::AppendFile> file = os::AppendFile::open(*path);
   if (!file) return nullptr;
   return new DriverTrace(std::move(file));
 }
-
-}  // namespace
-
-// Read as the library is loaded, before any entry can be called. The trace
-// is never destroyed, so a call still running on another thread while the
-// process ends never finds it gone.
-DriverTrace* DriverTrace::active_ = start_trace();
 
 std::string_view DriverTrace::block(const std::uint8_t* data, std::int64_t size) {
   if (!data || size <= 0) return {};
@@ -55,12 +46,13 @@ void DriverTrace::close(const void* session, std::int32_t status) {
 
 void DriverTrace::write(const void* session, const Engine* engine, std::uint32_t flags,
                         std::int32_t timeout, const std::uint8_t* buffer, std::uint32_t count,
-                        const std::uint32_t* actual, std::int32_t status) {
+                        const std::uint32_t* actual, std::int32_t status,
+                        const CallAnswer& answer) {
   TraceLine line(session, "write");
   line.hex("flags", flags).number("timeout", timeout).bytes("in", block(buffer, count)).status(status);
   if (engine) {
     if (actual) line.number("actual", *actual);
-    line.answer(engine->last_answer(), engine->entry_lines(), false, timeout);
+    line.answer(answer, engine->entry_lines(), false, timeout);
   }
   file_->append(line.finish());
 }
@@ -68,7 +60,8 @@ void DriverTrace::write(const void* session, const Engine* engine, std::uint32_t
 void DriverTrace::read(const void* session, const Engine* engine, std::uint32_t flags,
                        std::int32_t timeout, std::uint8_t termination, const std::uint8_t* buffer,
                        std::uint32_t count, const std::uint32_t* actual,
-                       const std::int32_t* stop_reason, std::int32_t status) {
+                       const std::int32_t* stop_reason, std::int32_t status,
+                       const CallAnswer& answer) {
   TraceLine line(session, "read");
   line.hex("flags", flags)
       .number("timeout", timeout)
@@ -81,7 +74,7 @@ void DriverTrace::read(const void* session, const Engine* engine, std::uint32_t 
     if (actual) line.number("actual", *actual);
     if (stop_reason) line.number("stop", *stop_reason);
     line.bytes("out", block(buffer, got));
-    line.answer(engine->last_answer(), engine->entry_lines(), false, timeout);
+    line.answer(answer, engine->entry_lines(), false, timeout);
   }
   file_->append(line.finish());
 }
@@ -89,7 +82,7 @@ void DriverTrace::read(const void* session, const Engine* engine, std::uint32_t 
 void DriverTrace::docommand(const void* session, const Engine* engine, std::uint32_t flags,
                             std::int32_t timeout, std::uint32_t command, std::int32_t size,
                             std::int32_t extra, std::string_view in, const std::uint8_t* data,
-                            std::int32_t status) {
+                            std::int32_t status, const CallAnswer& answer) {
   TraceLine line(session, "docmd");
   line.hex("flags", flags)
       .number("timeout", timeout)
@@ -100,7 +93,7 @@ void DriverTrace::docommand(const void* session, const Engine* engine, std::uint
       .status(status);
   if (engine) {
     line.bytes("out", block(data, size));
-    line.answer(engine->last_answer(), engine->entry_lines(), true, timeout);
+    line.answer(answer, engine->entry_lines(), true, timeout);
   }
   file_->append(line.finish());
 }

@@ -69,18 +69,15 @@ void Engine::LoadPlaybackFile(const SessionAddress& address, std::uint64_t extra
 std::int32_t Engine::Write(std::uint32_t flags, std::int32_t timeout, const std::uint8_t* buffer,
                            std::uint32_t count, std::uint32_t* actual) {
   std::int32_t wait = 0;
-  answer_ = {};
   try {
     SRPair* pair = tables_.FindMatchingPair(&scripting_, buffer, count, flags);
     if (!pair) throw unknown_stimulus();
     std::int32_t result = pair->Execute(&scripting_, buffer, count, flags, timeout, wait, *actual);
     pair->AdvanceResponse();
-    answer_ = {CallAnswer::recording, tables_.current_pair_index(), pair->currentResponse(), wait};
     if (has_wait(timeout, wait))
       emulated_wait(os::performance_counter(), counter_frequency_, timeout, wait);
     return result;
   } catch (const unknown_stimulus&) {
-    answer_.source = CallAnswer::default_handler;
     return DefaultHandler().Write(this, flags, timeout, buffer, count, actual);
   } catch (...) {
     return status::internal_error;
@@ -90,7 +87,6 @@ std::int32_t Engine::Write(std::uint32_t flags, std::int32_t timeout, const std:
 std::int32_t Engine::Read(std::uint32_t flags, std::int32_t timeout, std::uint8_t termination,
                           std::uint8_t* buffer, std::uint32_t count, std::uint32_t* actual,
                           std::int32_t* stop_reason) {
-  answer_ = {};
   try {
     SRPair* pair = tables_.CurrentPair();
     if (!pair || !pair->HasPendingResponse()) throw unknown_stimulus();
@@ -104,8 +100,6 @@ std::int32_t Engine::Read(std::uint32_t flags, std::int32_t timeout, std::uint8_
         if (piece.count) std::memcpy(buffer, response.bytes().data() + piece.begin, piece.count);
         *actual = piece.count;
         *stop_reason = piece.stopReason;
-        answer_ = {CallAnswer::recording, tables_.current_pair_index(), pair->currentResponse(),
-                   piece.wait};
         if (waits) emulated_wait(start, counter_frequency_, timeout, piece.wait);
         return piece.returnValue;
       }
@@ -115,7 +109,6 @@ std::int32_t Engine::Read(std::uint32_t flags, std::int32_t timeout, std::uint8_
         return status::internal_error;
     }
   } catch (const unknown_stimulus&) {
-    answer_.source = CallAnswer::default_handler;
     return DefaultHandler().Read(this, flags, timeout, termination, buffer, count, actual,
                                  stop_reason);
   } catch (...) {
@@ -150,25 +143,19 @@ std::int32_t Engine::ReadScripted(std::uint32_t flags, std::int32_t timeout,
   }
   if (!text.empty()) std::memcpy(buffer, text.data(), text.size());
   *actual = static_cast<std::uint32_t>(text.size());
-  answer_ = {CallAnswer::recording, tables_.current_pair_index(), pair.currentResponse(), 0};
   return results.return_value;
 }
 
 std::int32_t Engine::DoCommand(std::uint32_t flags, std::int32_t timeout, std::uint32_t command,
                                std::int32_t size, std::int32_t extra, std::uint8_t* data) {
-  answer_ = {};
   try {
     DoCommandSR* entry = tables_.FindMatchingDoCommand(command, flags, size, data);
     if (!entry) throw unknown_stimulus();
     DoCommandSR::Answer answer = entry->AnswerDoCommand(data, size);
-    answer_ = {CallAnswer::recording,
-               static_cast<std::int32_t>(entry - tables_.docommands().data()),
-               entry->currentResponse, answer.wait};
     if (has_wait(timeout, answer.wait))
       emulated_wait(os::performance_counter(), counter_frequency_, timeout, answer.wait);
     return answer.returnValue;
   } catch (const unknown_stimulus&) {
-    answer_.source = CallAnswer::default_handler;
     return DefaultHandler().DoCommand(this, flags, timeout, command, size, extra, data);
   } catch (...) {
     return status::internal_error;

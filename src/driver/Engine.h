@@ -3,7 +3,6 @@
 #include <memory>
 #include <stdexcept>
 
-#include "driver/CallAnswer.h"
 #include "driver/SessionScripting.h"
 #include "model/SessionTables.h"
 #include "playfile/LoadResult.h"
@@ -48,9 +47,8 @@ class Engine {
   // The scripting block is created on first use, then kept for the
   // session's life.
   SessionScripting& scripting() { return scripting_; }
-  // What answered the last write, read or DoCommand call, and where the
-  // stream's entries stand in the file: for the driver trace.
-  const CallAnswer& last_answer() const { return answer_; }
+  const SessionTables& tables() const { return tables_; }
+  // Where the stream's entries stand in the file, for the driver trace.
   const EntryLines& entry_lines() const { return lines_; }
 
  private:
@@ -62,7 +60,6 @@ class Engine {
   std::int32_t open_status_ = 0;
   SessionScripting scripting_;
   std::uint32_t lock_count_ = 0;
-  CallAnswer answer_;
   EntryLines lines_;
 };
 

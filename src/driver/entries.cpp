@@ -12,6 +12,10 @@
 namespace tap {
 namespace {
 
+// Read once, as the library is loaded and before any entry can be called;
+// while it is null every entry pays one branch on it.
+DriverTrace* const trace_file = DriverTrace::from_environment();
+
 Engine* engine_of(VarnelSession session) { return static_cast<Engine*>(session); }
 
 // A handle the driver never gave out, or one already closed, is refused
@@ -49,7 +53,7 @@ std::int32_t PlaybackOpen(const char* address, std::uint32_t primary, std::uint3
   Engine* opened = nullptr;
   const std::int32_t result =
       open_session(address, primary, secondary, protocol, bracket, colon, extra, session, &opened);
-  if (DriverTrace* trace = DriverTrace::active()) [[unlikely]]
+  if (DriverTrace* trace = trace_file) [[unlikely]]
     trace->open(address, primary, secondary, protocol, bracket, colon, extra, opened, result);
   return result;
 }
@@ -63,7 +67,7 @@ std::int32_t close_session(VarnelSession session) {
 
 std::int32_t PlaybackClose(VarnelSession session) {
   const std::int32_t result = close_session(session);
-  if (DriverTrace* trace = DriverTrace::active()) [[unlikely]] trace->close(session, result);
+  if (DriverTrace* trace = trace_file) [[unlikely]] trace->close(session, result);
   return result;
 }
 
@@ -74,12 +78,12 @@ bool write_valid(VarnelSession session, const std::uint8_t* buffer, std::uint32_
 
 std::int32_t PlaybackWrite(VarnelSession session, std::uint32_t flags, std::int32_t timeout,
                            const std::uint8_t* buffer, std::uint32_t count, std::uint32_t* actual) {
-  if (DriverTrace* trace = DriverTrace::active()) [[unlikely]] {
-    const bool valid = write_valid(session, buffer, count, actual);
-    const std::int32_t result = valid ? engine_of(session)->Write(flags, timeout, buffer, count, actual)
-                                      : status::internal_error;
-    trace->write(session, valid ? engine_of(session) : nullptr, flags, timeout, buffer, count,
-                 actual, result);
+  if (DriverTrace* trace = trace_file) [[unlikely]] {
+    Engine* engine = write_valid(session, buffer, count, actual) ? engine_of(session) : nullptr;
+    const std::int32_t result =
+        engine ? engine->Write(flags, timeout, buffer, count, actual) : status::internal_error;
+    trace->write(session, engine, flags, timeout, buffer, count, actual, result,
+                 engine ? CallAnswer::of_write(*engine, result) : CallAnswer{});
     return result;
   }
   if (!write_valid(session, buffer, count, actual)) return status::internal_error;
@@ -94,14 +98,15 @@ bool read_valid(VarnelSession session, const std::uint8_t* buffer, std::uint32_t
 std::int32_t PlaybackRead(VarnelSession session, std::uint32_t flags, std::int32_t timeout,
                           std::uint8_t termination, std::uint8_t* buffer, std::uint32_t count,
                           std::uint32_t* actual, std::int32_t* stop_reason) {
-  if (DriverTrace* trace = DriverTrace::active()) [[unlikely]] {
-    const bool valid = read_valid(session, buffer, count, actual, stop_reason);
+  if (DriverTrace* trace = trace_file) [[unlikely]] {
+    Engine* engine =
+        read_valid(session, buffer, count, actual, stop_reason) ? engine_of(session) : nullptr;
+    const CallAnswer::BeforeRead before = engine ? CallAnswer::before_read(*engine) : CallAnswer::BeforeRead{};
     const std::int32_t result =
-        valid ? engine_of(session)->Read(flags, timeout, termination, buffer, count, actual,
-                                         stop_reason)
-              : status::internal_error;
-    trace->read(session, valid ? engine_of(session) : nullptr, flags, timeout, termination,
-                buffer, count, actual, stop_reason, result);
+        engine ? engine->Read(flags, timeout, termination, buffer, count, actual, stop_reason)
+               : status::internal_error;
+    trace->read(session, engine, flags, timeout, termination, buffer, count, actual, stop_reason,
+                result, engine ? CallAnswer::of_read(before, result, *actual) : CallAnswer{});
     return result;
   }
   if (!read_valid(session, buffer, count, actual, stop_reason)) return status::internal_error;
@@ -115,15 +120,16 @@ bool docommand_valid(VarnelSession session, std::int32_t size, const std::uint8_
 std::int32_t PlaybackDoCommand(VarnelSession session, std::uint32_t flags, std::int32_t timeout,
                                std::uint32_t command, std::int32_t size, std::int32_t extra,
                                std::uint8_t* data) {
-  if (DriverTrace* trace = DriverTrace::active()) [[unlikely]] {
-    const bool valid = docommand_valid(session, size, data);
+  if (DriverTrace* trace = trace_file) [[unlikely]] {
+    Engine* engine = docommand_valid(session, size, data) ? engine_of(session) : nullptr;
     // The call overwrites the block: the trace shows it as it came in.
     const std::string in(DriverTrace::shown_block(data, size));
-    const std::int32_t result =
-        valid ? engine_of(session)->DoCommand(flags, timeout, command, size, extra, data)
-              : status::internal_error;
-    trace->docommand(session, valid ? engine_of(session) : nullptr, flags, timeout, command, size,
-                     extra, in, data, result);
+    const std::int32_t entry =
+        engine ? CallAnswer::docommand_entry(*engine, command, flags, size, data) : -1;
+    const std::int32_t result = engine ? engine->DoCommand(flags, timeout, command, size, extra, data)
+                                       : status::internal_error;
+    trace->docommand(session, engine, flags, timeout, command, size, extra, in, data, result,
+                     engine ? CallAnswer::of_docommand(*engine, entry, result) : CallAnswer{});
     return result;
   }
   if (!docommand_valid(session, size, data)) return status::internal_error;
@@ -132,14 +138,14 @@ std::int32_t PlaybackDoCommand(VarnelSession session, std::uint32_t flags, std::
 
 std::int32_t PlaybackLock(VarnelSession session) {
   const std::int32_t result = known(session) ? engine_of(session)->Lock() : status::internal_error;
-  if (DriverTrace* trace = DriverTrace::active()) [[unlikely]]
+  if (DriverTrace* trace = trace_file) [[unlikely]]
     trace->lock("lock", session, known(session) ? engine_of(session) : nullptr, result);
   return result;
 }
 
 std::int32_t PlaybackUnlock(VarnelSession session) {
   const std::int32_t result = known(session) ? engine_of(session)->Unlock() : status::internal_error;
-  if (DriverTrace* trace = DriverTrace::active()) [[unlikely]]
+  if (DriverTrace* trace = trace_file) [[unlikely]]
     trace->lock("unlock", session, known(session) ? engine_of(session) : nullptr, result);
   return result;
 }

@@ -279,11 +279,13 @@ TEST(DriverTrace, SessionsOnSeveralThreadsAppendWholeLinesInCallOrder) {
     const Traced t = split(lines[i]);
     ASSERT_FALSE(t.rest.empty()) << lines[i];
     const std::string call = t.rest.substr(0, t.rest.find(' '));
-    if (call != "close")
+    if (call != "close") {
       EXPECT_NE(t.rest.find(call == "open" ? "status=0(ok) stream_line=" : "wait=0ms"), std::string::npos)
           << lines[i];
-    if (call == "read")
+    }
+    if (call == "read") {
       EXPECT_NE(t.rest.find("out=400:\"" + std::string(128, 'R') + "\"... answer=pair:0"), std::string::npos);
+    }
     calls[t.session].push_back(call);
   }
   ASSERT_EQ(calls.size(), static_cast<std::size_t>(kThreads));

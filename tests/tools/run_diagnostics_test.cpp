@@ -104,6 +104,33 @@ INSTANTIATE_TEST_SUITE_P(
         NearMiss{"edits", "'write *RTS\\n'", "*RST\n", 3, "[\"edits\"]", "edit distance 2"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(RunDiagnostics, LongWritesAreMeasuredExactlyUpToTheLimit) {
+  std::string recorded;
+  for (int i = 0; i < 15; ++i) recorded += "abcdefghij";
+  // A replacement, a deletion and an insertion, far enough apart that the
+  // comparison runs past its band's width.
+  std::string written = recorded;
+  written[20] = 'X';
+  written.erase(75, 1);
+  written.insert(129, "Y");
+  const std::string far(150, 'z');
+  const std::string xml = rec::file(
+      rec::stream(rec::address("gpib", "22"), rec::pair(recorded, {}) + rec::pair(far, {})));
+  ScratchDir dir;
+  Output run = srplay("run " + dir.write("rec.xml", xml) + " --json 'write " + written + "'", dir);
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_NE(run.out.find("\"nearest\":[{\"pair\":0,\"line\":" + std::to_string(line_of(xml, rec::hex(recorded))) +
+                         ",\"stimulus\":\"" + recorded.substr(0, 96) +
+                         "\",\"distance\":3,\"differences\":[\"edits\"],\"detail\":\"edit distance 3\"}"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("{\"pair\":1,\"line\":" + std::to_string(line_of(xml, rec::hex(far))) +
+                         ",\"stimulus\":\"" + far.substr(0, 96) +
+                         "\",\"differences\":[\"edits\"],\"detail\":\"more than 64 edits apart\"}"),
+            std::string::npos)
+      << run.out;
+}
+
 TEST(RunDiagnostics, TextShowsStatusNamesAnswersAndNearestStimuli) {
   ScratchDir dir;
   const std::string file = dir.write("rec.xml", kNearMisses);

@@ -7,6 +7,7 @@
 #include "platform/os/environment.h"
 
 namespace tap {
+
 DriverTrace* DriverTrace::from_environment() {
   std::optional<std::string> path = os::environment_variable(kVariable);
   if (!path || path->empty()) return nullptr;

@@ -243,5 +243,18 @@ TEST(RunCoverage, AUsersOwnTraceGetsTheRunAndStillServesTheCoverage) {
   EXPECT_NE(traced[7].find(" close -> status=0(ok)"), std::string::npos) << traced[7];
 }
 
+TEST(RunCoverage, WithoutATraceToReadBackStrictFallsBackOnTheDefaultStatuses) {
+  ScratchDir dir;
+  // The driver writes there, but srplay cannot read it back.
+  setenv("TAPLAYBACK_TRACE", "/dev/null", 1);
+  Output run = srplay("run " + dir.write("rec.xml", kCoverage) + " --strict --json" + kCoverageCommands, dir);
+  unsetenv("TAPLAYBACK_TRACE");
+  EXPECT_EQ(run.exit_code, 3) << run.err;
+  const std::vector<std::string> out = lines(run.out);
+  ASSERT_FALSE(out.empty());
+  EXPECT_EQ(out.back(), "{\"coverage\":null,\"default_answers\":1,\"unmatched_writes\":1}");
+  EXPECT_EQ(run.out.find("\"answer\""), std::string::npos) << run.out;
+}
+
 }  // namespace
 }  // namespace srplay_test

@@ -80,7 +80,11 @@ TraceReader::TraceReader() : pid_(tap::os::current_process_id()) {
   std::error_code ec;
   if (set && !set->empty()) {
     // The user's own trace: it gets this run's lines as well, after
-    // whatever it holds already.
+    // whatever it holds already. Only a regular file can be read back; a
+    // terminal or a pipe would wait for input that never comes.
+    const auto type = std::filesystem::status(*set, ec).type();
+    if (type != std::filesystem::file_type::regular && type != std::filesystem::file_type::not_found)
+      return;
     path_ = *set;
     const auto size = std::filesystem::file_size(path_, ec);
     offset_ = ec ? 0 : size;

@@ -62,6 +62,7 @@ void Engine::LoadPlaybackFile(const SessionAddress& address, std::uint64_t extra
     return;
   }
   tables_ = std::move(loaded->tables);
+  lines_ = std::move(loaded->lines);
   if (!loaded->initial_values.empty()) scripting_.InitStoredValues(loaded->initial_values);
 }
 

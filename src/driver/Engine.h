@@ -5,6 +5,7 @@
 
 #include "driver/SessionScripting.h"
 #include "model/SessionTables.h"
+#include "playfile/LoadResult.h"
 #include "playfile/SessionAddress.h"
 
 namespace tap {
@@ -46,6 +47,9 @@ class Engine {
   // The scripting block is created on first use, then kept for the
   // session's life.
   SessionScripting& scripting() { return scripting_; }
+  const SessionTables& tables() const { return tables_; }
+  // Where the stream's entries stand in the file, for the driver trace.
+  const EntryLines& entry_lines() const { return lines_; }
 
  private:
   std::int32_t ReadScripted(std::uint32_t flags, std::int32_t timeout, std::uint8_t termination,
@@ -56,6 +60,7 @@ class Engine {
   std::int32_t open_status_ = 0;
   SessionScripting scripting_;
   std::uint32_t lock_count_ = 0;
+  EntryLines lines_;
 };
 
 }  // namespace tap

@@ -1,17 +1,13 @@
 #pragma once
 #include <cstdint>
 
-#include "taplayback/varnel.h"
+#include "taplayback/varnel_status.h"
 
 namespace tap::status {
 
-inline constexpr std::int32_t ok = VARNEL_OK;
-inline constexpr std::int32_t no_docommand_match = VARNEL_NO_DOCOMMAND_MATCH;
-inline constexpr std::int32_t no_playback_file = VARNEL_NO_PLAYBACK_FILE;
-inline constexpr std::int32_t not_locked = VARNEL_NOT_LOCKED;
-inline constexpr std::int32_t unknown_stimulus = VARNEL_UNKNOWN_STIMULUS;
-inline constexpr std::int32_t no_stream_for_address = VARNEL_NO_STREAM_FOR_ADDRESS;
-inline constexpr std::int32_t bad_playback_file = VARNEL_BAD_PLAYBACK_FILE;
-inline constexpr std::int32_t internal_error = VARNEL_INTERNAL_ERROR;
+// tap::status::unknown_stimulus and the like, one per listed status.
+#define TAP_STATUS_CONSTANT(constant, name) inline constexpr std::int32_t name = constant;
+VARNEL_STATUS_LIST(TAP_STATUS_CONSTANT)
+#undef TAP_STATUS_CONSTANT
 
 }  // namespace tap::status

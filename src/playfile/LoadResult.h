@@ -32,6 +32,14 @@ struct Refusal {
 // unsigned, so case counts; the first pair of a key in the file wins.
 using InitialValues = std::map<std::string, com::Variant>;
 
+// Where a stream and its entries stand in the file, in table order, so
+// that diagnostics can point at the element that answered.
+struct EntryLines {
+  std::int32_t stream = 0;
+  std::vector<std::int32_t> pairs;
+  std::vector<std::int32_t> docommands;
+};
+
 // What one load gives the session, by value.
 struct LoadResult {
   std::int32_t status = VARNEL_BAD_PLAYBACK_FILE;
@@ -41,6 +49,7 @@ struct LoadResult {
   SessionTables tables;
   InitialValues initial_values;
   std::vector<Refusal> refusals;
+  EntryLines lines;
 };
 
 }  // namespace tap

@@ -71,12 +71,19 @@ std::int32_t choose_stream(const std::vector<xml::Element>& streams, std::int32_
 
 // IORecordStream := @returnValue InstrumentAddress (IOStimulusResponse | DoCommand)*
 void read_stream(const xml::Element& stream, LoadResult& into) {
+  into.lines.stream = stream.line();
   std::vector<xml::Element> pairs = stream.children(u"IOStimulusResponse");
   into.tables.pairs().reserve(pairs.size());
-  for (const xml::Element& pair : pairs) into.tables.pairs().push_back(parse_pair(pair, into.refusals));
+  into.lines.pairs.reserve(pairs.size());
+  for (const xml::Element& pair : pairs) {
+    into.tables.pairs().push_back(parse_pair(pair, into.refusals));
+    into.lines.pairs.push_back(pair.line());
+  }
   std::vector<xml::Element> docommands = stream.children(u"DoCommand");
   into.tables.docommands().reserve(docommands.size());
+  into.lines.docommands.reserve(docommands.size());
   for (const xml::Element& entry : docommands) {
+    into.lines.docommands.push_back(entry.line());
     try {
       into.tables.docommands().push_back(parse_docommand(entry, into.refusals));
     } catch (const conversion_error& e) {

@@ -9,10 +9,12 @@
 
 #include "Conversation.h"
 #include "RecordingSummary.h"
-#include "escape_text.h"
+#include "RunDiagnostics.h"
+#include "RunPrinter.h"
 #include "file_problem.h"
 #include "host/DriverHost.h"
 #include "host/ProcessRegion.h"
+#include "playfile/PlaybackLoader.h"
 
 namespace srplay {
 namespace {
@@ -22,55 +24,16 @@ struct RunOptions {
   std::optional<std::size_t> stream;
   std::string address;
   bool json = false;
+  bool strict = false;
   std::size_t show = 96;
   std::vector<std::string> commands;
 };
 
-// What one driver call gave, for printing.
-struct CallRecord {
-  explicit CallRecord(const char* name) : call(name) {}
-  const char* call;
-  std::int32_t status = 0;
-  std::optional<std::uint32_t> count;
-  std::optional<std::int32_t> stop;
-  std::optional<std::string> bytes;
-  double elapsed_ms = 0;
-};
-
-class Printer {
- public:
-  Printer(bool json, std::size_t show) : json_(json), show_(show) {}
-
-  void print(const CallRecord& r) const {
-    std::string shown = r.bytes ? r.bytes->substr(0, show_) : std::string();
-    bool cut = r.bytes && r.bytes->size() > show_;
-    if (json_) {
-      std::printf("{\"call\":\"%s\",\"status\":%d", r.call, r.status);
-      if (r.count) std::printf(",\"count\":%u", *r.count);
-      if (r.stop) std::printf(",\"stop_reason\":%d", *r.stop);
-      if (r.bytes) std::printf(",\"bytes\":\"%s\"", json_string(shown).c_str());
-      if (cut) std::printf(",\"bytes_shown\":%zu", shown.size());
-      std::printf(",\"elapsed_ms\":%.3f}\n", r.elapsed_ms);
-    } else {
-      std::printf("%-6s status %-4d", r.call, r.status);
-      if (r.count) std::printf(" count %-6u", *r.count);
-      if (r.stop) std::printf(" stop %-2d", *r.stop);
-      std::printf(" %9.3f ms", r.elapsed_ms);
-      if (r.bytes) std::printf("  \"%s\"%s", escape(shown).c_str(), cut ? "..." : "");
-      std::printf("\n");
-    }
-    std::fflush(stdout);
-  }
-
- private:
-  bool json_;
-  std::size_t show_;
-};
-
 class Player {
  public:
-  Player(const tap::host::DriverHost& host, VarnelSession session, const Printer& printer)
-      : host_(host), session_(session), printer_(printer) {}
+  Player(const tap::host::DriverHost& host, VarnelSession session, const RunPrinter& printer,
+         RunDiagnostics& diagnostics)
+      : host_(host), session_(session), printer_(printer), diagnostics_(diagnostics) {}
 
   void play(const Command& c) {
     switch (c.kind) {
@@ -109,6 +72,7 @@ class Player {
     r.elapsed_ms = ms_since(t0);
     r.count = actual;
     r.bytes = bytes;
+    diagnostics_.observe(r, bytes, flags_);
     printer_.print(r);
   }
 
@@ -124,6 +88,7 @@ class Player {
     r.count = actual;
     r.stop = stop;
     r.bytes = buffer.substr(0, std::min(actual, count));
+    diagnostics_.observe(r);
     printer_.print(r);
     return r;
   }
@@ -136,12 +101,14 @@ class Player {
                                reinterpret_cast<std::uint8_t*>(block.data()));
     r.elapsed_ms = ms_since(t0);
     r.bytes = block;
+    diagnostics_.observe(r);
     printer_.print(r);
   }
 
   const tap::host::DriverHost& host_;
   VarnelSession session_;
-  const Printer& printer_;
+  const RunPrinter& printer_;
+  RunDiagnostics& diagnostics_;
   std::int32_t timeout_ = 2000;
   std::uint32_t flags_ = 0;
   std::uint32_t count_ = 4096;
@@ -167,8 +134,29 @@ bool parse_address(const std::string& text, std::string& kind, tap::host::OpenAr
   return true;
 }
 
+// Exit status of a played conversation under --strict when some call was
+// not answered from the recording.
+constexpr int kStrictFailure = 3;
+
+void print_summary(const RunDiagnostics& diagnostics, const RunPrinter& printer, bool json) {
+  const RunCoverage* coverage = diagnostics.coverage();
+  if (json) {
+    printer.print_text("{\"coverage\":" + (coverage ? coverage->json() : std::string("null")) +
+                       ",\"default_answers\":" + std::to_string(diagnostics.default_answers()) +
+                       ",\"unmatched_writes\":" + std::to_string(diagnostics.unmatched_writes()) +
+                       "}\n");
+    return;
+  }
+  printer.print_text(coverage ? coverage->text()
+                              : "coverage: unknown (the driver wrote no trace)\n");
+  printer.print_text(std::to_string(diagnostics.default_answers()) +
+                     " call(s) got the default answer, " +
+                     std::to_string(diagnostics.unmatched_writes()) + " of them write(s)\n");
+}
+
 int run(const RunOptions& o, const std::string& library) {
   if (report_unreadable(o.file)) return 2;
+  const tap::RecordingLoad recording = tap::load_recording(o.file);
   std::string kind;
   tap::host::OpenArgs args;
   std::uint32_t next_index = 0;
@@ -178,34 +166,41 @@ int run(const RunOptions& o, const std::string& library) {
       return 2;
     }
   } else {
-    RecordingSummary summary = summarize_recording(o.file);
-    if (summary.result.code != 0) {
+    if (recording.result.code != 0) {
       std::fprintf(stderr, "%s:%d: the driver refuses this file: %s\n", o.file.c_str(),
-                   summary.result.line, summary.result.message.c_str());
+                   recording.result.line, recording.result.message.c_str());
       return 1;
     }
     std::size_t n = o.stream.value_or(0);
-    if (n >= summary.streams.size()) {
-      std::fprintf(stderr, "srplay: the file has %zu stream(s)\n", summary.streams.size());
+    if (n >= recording.streams.size()) {
+      std::fprintf(stderr, "srplay: the file has %zu stream(s)\n", recording.streams.size());
       return 2;
     }
-    const StreamSummary& s = summary.streams[n];
+    const tap::RecordingLoad::Stream& s = recording.streams[n];
     kind = region_kind_for(s.intfaddr);
     args.address = s.intfaddr;
-    args.primary = static_cast<std::uint32_t>(std::stoll(s.prim));
-    args.secondary = static_cast<std::uint32_t>(std::stoll(s.sec));
-    args.protocol = static_cast<std::uint32_t>(std::stoll(s.devprot));
+    try {
+      args.primary = static_cast<std::uint32_t>(std::stoll(s.prim));
+      args.secondary = static_cast<std::uint32_t>(std::stoll(s.sec));
+      args.protocol = static_cast<std::uint32_t>(std::stoll(s.devprot));
+    } catch (const std::exception&) {
+      std::fprintf(stderr, "%s:%d: stream %zu has an address the driver cannot use (srplay check says why)\n",
+                   o.file.c_str(), s.line, n);
+      return 1;
+    }
     args.bracket = s.bracket;
     args.colon = s.colon;
     next_index = static_cast<std::uint32_t>(n);
   }
 
+  // Before the driver is loaded: it reads the trace variable as it loads.
+  RunDiagnostics diagnostics(recording);
   tap::host::ProcessRegion region;
   region.set_playback_path(std::filesystem::absolute(o.file).string());
   region.set_interface(kind, "instr");
   region.set_next_stream_index(next_index);
   tap::host::DriverHost host(library);
-  Printer printer(o.json, o.show);
+  RunPrinter printer(o.json, o.show);
 
   VarnelSession session = nullptr;
   auto t0 = std::chrono::steady_clock::now();
@@ -213,10 +208,11 @@ int run(const RunOptions& o, const std::string& library) {
   opened.status = host.open(args, &session);
   opened.elapsed_ms =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+  diagnostics.opened(opened, o.address.empty() ? o.stream.value_or(0) : std::optional<std::size_t>());
   printer.print(opened);
   if (opened.status != 0) return 1;
 
-  Player player(host, session, printer);
+  Player player(host, session, printer, diagnostics);
   int rc = 0;
   auto play_line = [&](const std::string& line, std::size_t number) {
     std::string error;
@@ -236,7 +232,14 @@ int run(const RunOptions& o, const std::string& library) {
   }
   CallRecord closed{"close"};
   closed.status = host.close(session);
+  diagnostics.closed(closed);
   printer.print(closed);
+  print_summary(diagnostics, printer, o.json);
+  if (rc == 0 && o.strict && diagnostics.default_answers() > 0) {
+    std::fprintf(stderr, "srplay: --strict: %zu call(s) got the default answer (%zu unmatched write(s))\n",
+                 diagnostics.default_answers(), diagnostics.unmatched_writes());
+    rc = kStrictFailure;
+  }
   return rc;
 }
 
@@ -253,7 +256,9 @@ void add_run_command(CLI::App& app, const std::string& library, int& rc) {
   auto* stream = cmd->add_option("--stream", o->stream, "open with the address of stream N (default 0)");
   cmd->add_option("--address", o->address, "open KIND,PRIM[,SEC[,DEVPROT[,BRACKET[,COLON]]]]")
       ->excludes(stream);
-  cmd->add_flag("--json", o->json, "print one JSON object per call");
+  cmd->add_flag("--json", o->json, "print one JSON object per call, then one with the coverage");
+  cmd->add_flag("--strict", o->strict,
+                "exit with 3 when any call got the default answer (after playing everything)");
   cmd->add_option("--show", o->show, "bytes of each call to print")->capture_default_str();
   cmd->callback([o, &library, &rc] { rc = run(*o, library); });
 }

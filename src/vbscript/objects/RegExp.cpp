@@ -1,6 +1,5 @@
 #include "vbscript/objects/RegExp.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -99,7 +98,10 @@ HRESULT RegExp::search(DispatchCall& call, const std::u16string& text, std::vect
   regex::RegexLimits limits;
   RunLimits* run = RunLimits::active();
   const std::int64_t left = run ? run->remaining_ms() : -1;
-  if (left >= 0) limits.time_limit = std::chrono::milliseconds(std::max<std::int64_t>(left, 1));
+  // The layer reads a coarse clock (a few ms a tick): the margin keeps it
+  // from calling time before the run's own deadline.
+  constexpr std::int64_t coarse_clock_margin_ms = 10;
+  if (left >= 0) limits.time_limit = std::chrono::milliseconds(left + coarse_clock_margin_ms);
   const regex::RegexStatus status = compiled.regex->search_all(text, out, limits);
   if (status == regex::RegexStatus::time_limit && left >= 0) run->time_out();
   if (status != regex::RegexStatus::ok) return call.raise(com::control_error(28), u"Out of stack space");

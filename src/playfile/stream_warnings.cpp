@@ -160,6 +160,27 @@ void check_actual_written(const RecordingLoad::Stream& s, std::vector<RecordingW
   }
 }
 
+// A read script's status starts at 128, and the response's returnValue
+// is not read: a script that never names ReadReturnValue makes every read
+// of its response fail, however right its text is.
+void check_read_scripts_set_status(const RecordingLoad::Stream& s, std::vector<RecordingWarning>& out) {
+  const auto& pairs = s.load.tables.pairs();
+  for (std::size_t p = 0; p < pairs.size() && p < s.pair_lines.size(); ++p) {
+    if (pairs[p].unusable()) continue;
+    const auto& responses = pairs[p].responses();
+    for (std::size_t r = 0; r < responses.size(); ++r) {
+      if (responses[r].responseKind() != SRPair::Response::kScriptPending) continue;
+      if (lower(responses[r].script()).find("readreturnvalue") != std::string::npos) continue;
+      const std::int32_t line =
+          r < s.pair_lines[p].responses.size() ? s.pair_lines[p].responses[r] : s.pair_lines[p].stimulus;
+      out.push_back({"read-status", "Response", line,
+                     pair_words(pairs[p], p) + ": its read script never sets PlaybackEngine.ReadReturnValue, "
+                                               "so every read of it returns 128; set it to 0 for success",
+                     0});
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<RecordingWarning> stream_warnings(const RecordingLoad::Stream& stream) {
@@ -169,6 +190,7 @@ std::vector<RecordingWarning> stream_warnings(const RecordingLoad::Stream& strea
   check_shadowed_pairs(stream, out);
   check_actual_written(stream, out);
   check_shadowed_docommands(stream, out);
+  check_read_scripts_set_status(stream, out);
   return out;
 }
 

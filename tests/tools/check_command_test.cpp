@@ -286,6 +286,21 @@ INSTANTIATE_TEST_SUITE_P(
         WarningCase{"ActualWrittenShorter",
                     recording(pair("A", "4142", "returnValue=\"0\" actualWritten=\"1\" readWriteFlags=\"0\"")), "", 0,
                     0, ""},
+        // A read script's status starts at 128 and nothing else sets it.
+        WarningCase{"ReadScriptWithoutStatus",
+                    recording("<IOStimulusResponse version=\"1.5\"><Stimulus stimulusType=\"exactString\" returnValue=\"0\" "
+                              "actualWritten=\"1\" readWriteFlags=\"0\"><ExactString>41</ExactString></Stimulus>\n"
+                              "<Response responseType=\"vbscript\" returnValue=\"0\" stopReason=\"2\"><ExactString>"
+                              "506C61796261636B456E67696E652E5265616454657874203D20227822"
+                              "</ExactString></Response></IOStimulusResponse>\n"),
+                    "read-status", 6, 0, "never sets PlaybackEngine.ReadReturnValue"},
+        WarningCase{"ReadScriptSettingStatus",
+                    recording("<IOStimulusResponse version=\"1.5\"><Stimulus stimulusType=\"exactString\" returnValue=\"0\" "
+                              "actualWritten=\"1\" readWriteFlags=\"0\"><ExactString>41</ExactString></Stimulus>\n"
+                              "<Response responseType=\"vbscript\" returnValue=\"0\" stopReason=\"2\"><ExactString>"
+                              "506C61796261636B456E67696E652E5265616454657874203D20227822203A20506C61796261636B456E67696E652E7265616472657475726E76616C7565203D2030"
+                              "</ExactString></Response></IOStimulusResponse>\n"),
+                    "", 0, 0, ""},
         WarningCase{"DataTypeString",
                     recording(pair("A", "", "returnValue=\"0\" actualWritten=\"0\" readWriteFlags=\"0\"",
                                    " dt:dt=\"string\"")),

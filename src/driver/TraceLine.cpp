@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "diag/c_escape.h"
 #include "platform/os/process.h"
 #include "taplayback/varnel_status.h"
 
@@ -26,27 +27,6 @@ std::string utc_now() {
   return buf;
 }
 
-// The escapes srplay reads, so a traced write can be replayed as typed.
-void append_escaped(std::string& out, std::string_view bytes) {
-  for (unsigned char c : bytes) {
-    switch (c) {
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      case '\\': out += "\\\\"; break;
-      case '"': out += "\\\""; break;
-      default:
-        if (c >= 0x20 && c < 0x7F) {
-          out.push_back(static_cast<char>(c));
-        } else {
-          static constexpr char digits[] = "0123456789ABCDEF";
-          out += "\\x";
-          out.push_back(digits[c >> 4]);
-          out.push_back(digits[c & 15]);
-        }
-    }
-  }
-}
 
 }  // namespace
 
@@ -83,7 +63,7 @@ TraceLine& TraceLine::text(const char* name, const char* value) {
   line_ += "=\"";
   if (value) {
     std::string_view all(value);
-    append_escaped(line_, all.substr(0, kShownBytes));
+    append_c_escaped(line_, all.substr(0, kShownBytes));
     line_ += '"';
     if (all.size() > kShownBytes) line_ += "...";
   } else {
@@ -99,7 +79,7 @@ TraceLine& TraceLine::bytes(const char* name, std::string_view value, std::size_
   line_ += '=';
   line_ += std::to_string(total);
   line_ += ":\"";
-  append_escaped(line_, shown);
+  append_c_escaped(line_, shown);
   line_ += '"';
   if (total > shown.size()) line_ += "...";
   return *this;

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "diag/c_escape.h"
+
 namespace srplay {
 namespace {
 
@@ -45,27 +47,7 @@ std::optional<std::string> unescape(std::string_view text) {
   return out;
 }
 
-std::string escape(std::string_view bytes) {
-  std::string out;
-  for (unsigned char c : bytes) {
-    switch (c) {
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      case '\\': out += "\\\\"; break;
-      case '"': out += "\\\""; break;
-      default:
-        if (c >= 0x20 && c < 0x7F) {
-          out.push_back(static_cast<char>(c));
-        } else {
-          char buf[5];
-          std::snprintf(buf, sizeof buf, "\\x%02X", c);
-          out += buf;
-        }
-    }
-  }
-  return out;
-}
+std::string escape(std::string_view bytes) { return tap::c_escaped(bytes); }
 
 std::string json_string(std::string_view bytes) {
   std::string out;

@@ -1,20 +1,16 @@
 #include "convert_command.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
-#include <system_error>
 
+#include "CheckedRecordingOutput.h"
 #include "ConversationTextParser.h"
 #include "RecordingXmlWriter.h"
 #include "TextFiles.h"
-#include "platform/os/process.h"
 #include "playfile/PlaybackLoader.h"
 
 namespace srplay {
 namespace {
-
-namespace fs = std::filesystem;
 
 struct ConvertOptions {
   std::string text;
@@ -23,14 +19,6 @@ struct ConvertOptions {
 
 std::string where(const std::string& path, int line) {
   return line > 0 ? path + ":" + std::to_string(line) : path;
-}
-
-// The temporary file the driver's loader checks; beside the output, so
-// that the finished file replaces the output in one rename.
-fs::path check_path(const std::string& output) {
-  const std::string suffix = ".srplay-" + std::to_string(tap::os::current_process_id()) + ".tmp";
-  if (!output.empty()) return fs::path(output + suffix);
-  return fs::temp_directory_path() / ("convert" + suffix);
 }
 
 // Problems the loader finds in the written recording, told at the text's
@@ -72,29 +60,8 @@ int run_convert(const ConvertOptions& o) {
     std::fprintf(stderr, "%s: %s\n", where(o.text, e.line()).c_str(), e.what());
     return 1;
   }
-  const fs::path temp = check_path(o.output);
-  if (!write_whole_file(temp.string(), xml.text)) {
-    std::fprintf(stderr, "srplay: cannot write %s\n", temp.string().c_str());
-    return 2;
-  }
-  const bool ok = report_load(o, xml, tap::load_recording(temp.string()));
-  std::error_code ec;
-  if (!ok) {
-    fs::remove(temp, ec);
-    return 1;
-  }
-  if (o.output.empty()) {
-    std::fwrite(xml.text.data(), 1, xml.text.size(), stdout);
-    fs::remove(temp, ec);
-    return 0;
-  }
-  fs::rename(temp, o.output, ec);
-  if (ec) {
-    std::fprintf(stderr, "srplay: cannot write %s: %s\n", o.output.c_str(), ec.message().c_str());
-    fs::remove(temp, ec);
-    return 2;
-  }
-  return 0;
+  return write_checked_recording(xml, o.output,
+                                 [&](const tap::RecordingLoad& load) { return report_load(o, xml, load); });
 }
 
 }  // namespace

@@ -2,20 +2,15 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
-#include <system_error>
 
+#include "CheckedRecordingOutput.h"
 #include "RecordingXmlWriter.h"
-#include "TextFiles.h"
-#include "platform/os/process.h"
 #include "playfile/PlaybackLoader.h"
 #include "simdef/RecordingFromDefinition.h"
 
 namespace srplay {
 namespace {
-
-namespace fs = std::filesystem;
 
 struct ImportOptions {
   std::string definition;
@@ -66,24 +61,8 @@ int run_import(const ImportOptions& o) {
   }
   print_warnings(diagnostics);
 
-  const fs::path temp = fs::path(o.output + ".srplay-" + std::to_string(tap::os::current_process_id()) + ".tmp");
-  if (!write_whole_file(temp.string(), xml.text)) {
-    std::fprintf(stderr, "srplay: cannot write %s\n", temp.string().c_str());
-    return 2;
-  }
-  const bool ok = report_load(o, xml, tap::load_recording(temp.string()));
-  std::error_code ec;
-  if (!ok) {
-    fs::remove(temp, ec);
-    return 1;
-  }
-  fs::rename(temp, o.output, ec);
-  if (ec) {
-    std::fprintf(stderr, "srplay: cannot write %s: %s\n", o.output.c_str(), ec.message().c_str());
-    fs::remove(temp, ec);
-    return 2;
-  }
-  return 0;
+  return write_checked_recording(xml, o.output,
+                                 [&](const tap::RecordingLoad& load) { return report_load(o, xml, load); });
 }
 
 }  // namespace

@@ -52,8 +52,9 @@ TEST_P(ExampleRoundTrip, DumpThenConvertKeepsTablesAndPlayback) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, ExampleRoundTrip,
-                         testing::Values("bench-multimeter", "bench-power-supply",
-                                         "lan-oscilloscope", "usb-daq-docommand"),
+                         testing::Values("bench-multimeter", "bench-power-supply", "bench-supply-and-dmm",
+                                         "function-generator", "lan-oscilloscope", "temperature-controller",
+                                         "usb-daq-docommand"),
                          [](const auto& info) {
                            std::string name = info.param;
                            std::replace(name.begin(), name.end(), '-', '_');

@@ -8,6 +8,7 @@
 
 #include "host/ApiHost.h"
 #include "host/HandleRegistry.h"
+#include "platform/os/DynamicLibrary.h"
 #include "taplayback/host.h"
 
 #ifndef TAP_DRIVER_FILE_NAME
@@ -20,6 +21,13 @@ using tap::host::ApiHost;
 using tap::host::ApiSession;
 
 thread_local std::string create_error;
+
+// The driver installed or built beside this library, named by its path so
+// that no loader's search order decides which one is found.
+std::string default_driver_path() {
+  return tap::os::DynamicLibrary::module_dir(reinterpret_cast<const void*>(&taphost_create)) + "/" +
+         TAP_DRIVER_FILE_NAME;
+}
 
 ApiHost* host_of(const taphost* h) {
   return tap::host::live_hosts().contains(h) ? reinterpret_cast<ApiHost*>(const_cast<taphost*>(h))
@@ -89,7 +97,7 @@ TAPHOST_API int32_t taphost_create(const char* driver_path, taphost** host, char
   }
   try {
     auto* created =
-        new ApiHost(std::move(region), driver_path ? driver_path : TAP_DRIVER_FILE_NAME);
+        new ApiHost(std::move(region), driver_path ? std::string(driver_path) : default_driver_path());
     tap::host::live_hosts().add(created);
     *host = reinterpret_cast<taphost*>(created);
     return report(0, "");

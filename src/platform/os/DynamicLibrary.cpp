@@ -31,4 +31,12 @@ std::string DynamicLibrary::executable_dir() {
   return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
+std::string DynamicLibrary::module_dir(const void* address) {
+  Dl_info info{};
+  if (!dladdr(address, &info) || !info.dli_fname) return executable_dir();
+  const std::string path = info.dli_fname;
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? executable_dir() : path.substr(0, slash);
+}
+
 }  // namespace tap::os

@@ -17,6 +17,10 @@ class DynamicLibrary {
 
   // The folder of the running executable, for finding libraries beside it.
   static std::string executable_dir();
+  // The folder of the loaded library (or executable) that holds `address`:
+  // a library finds its companions there whoever calls the loader (a
+  // sanitizer's interposed loader, say, would search its own paths).
+  static std::string module_dir(const void* address);
 
  private:
   explicit DynamicLibrary(void* handle) : handle_(handle) {}

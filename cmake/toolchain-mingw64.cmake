@@ -11,23 +11,17 @@ set(CMAKE_AR ${TAP_MINGW_TRIPLE}-ar CACHE FILEPATH "")
 set(CMAKE_RANLIB ${TAP_MINGW_TRIPLE}-ranlib CACHE FILEPATH "")
 find_program(TAP_OBJDUMP ${TAP_MINGW_TRIPLE}-objdump REQUIRED)
 
-# Only the target's own libraries and headers: the compiler's sysroot and
-# the prefix that scripts/build-windows-deps.sh fills.
+# Only the target's own libraries and headers: the compiler's sysroot, and
+# the prefixes of scripts/build-windows-deps.sh that cmake/Windows.cmake adds.
 set(CMAKE_FIND_ROOT_PATH /usr/${TAP_MINGW_TRIPLE})
-if(DEFINED ENV{TAP_WINDOWS_DEPS_PREFIX})
-  list(APPEND CMAKE_FIND_ROOT_PATH $ENV{TAP_WINDOWS_DEPS_PREFIX})
-endif()
-if(TAP_WINDOWS_DEPS_PREFIX)
-  list(APPEND CMAKE_FIND_ROOT_PATH ${TAP_WINDOWS_DEPS_PREFIX})
-endif()
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Debian installs the 64-bit loader outside PATH; the wine wrapper wants a
-# 32-bit Wine as well.
-find_program(TAP_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
-if(TAP_WINE64)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${TAP_WINE64})
-endif()
+# The compiler's "-posix" suffix hides the prefix from CMake's own search
+# for the binutils.
+foreach(tool OBJDUMP STRIP NM OBJCOPY)
+  string(TOLOWER ${tool} name)
+  find_program(CMAKE_${tool} ${TAP_MINGW_TRIPLE}-${name})
+endforeach()

@@ -4,9 +4,11 @@
 // driver's one script worker.
 #include <benchmark/benchmark.h>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#endif
 #include <time.h>
 #include <unistd.h>
 

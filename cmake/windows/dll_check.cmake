@@ -7,12 +7,15 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${LIBRARY}")
 endif()
 
-# The export name table: "\t[   0] TAPlayback_getentry".
-string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table[^\n]*\n(([ \t]+\\[ *[0-9]+\\][^\n]*\n)*)" _ "${out}")
-string(REGEX MATCHALL "\\] [^\n]+" rows "${CMAKE_MATCH_1}")
+# The export name table: "\t[   0] TAPlayback_getentry". Square brackets
+# would upset CMake's lists, so they become angle brackets first.
+string(REPLACE "[" "<" out "${out}")
+string(REPLACE "]" ">" out "${out}")
+string(REGEX MATCH "<Ordinal/Name Pointer> Table[^\n]*\n(([ \t]+< *[0-9]+>[^\n]*\n)*)" _ "${out}")
+string(REGEX MATCHALL "> [^\n]+" rows "${CMAKE_MATCH_1}")
 set(exports "")
 foreach(row IN LISTS rows)
-  string(REGEX REPLACE "^\\] " "" name "${row}")
+  string(REGEX REPLACE "^> " "" name "${row}")
   list(APPEND exports "${name}")
 endforeach()
 list(SORT exports)

@@ -176,12 +176,18 @@ TEST_F(ScriptedPlaybackTest, DialogsLetTheScriptGoOn) {
   EXPECT_EQ(asked.status, 100);
   EXPECT_EQ(shown_for_ask, "");
 
-  // The default box writes its title and text to standard error.
   testing::internal::CaptureStderr();
   Result told = write("TELL");
   std::string shown = testing::internal::GetCapturedStderr();
   EXPECT_EQ(told.status, 3);
+#ifdef _WIN32
+  // The system's own box, which the tests' Wine, without a display, closes
+  // at once; nothing goes to standard error.
+  EXPECT_EQ(shown, "");
+#else
+  // The default box writes its title and text to standard error.
   EXPECT_EQ(shown, "Tarvena I/O Playback/Record Varnel Driver: Connect the 24 ? load\n");
+#endif
 }
 
 }  // namespace

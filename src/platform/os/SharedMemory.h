@@ -57,8 +57,7 @@ class SharedMemory {
 
 #ifdef _WIN32
   // A file mapping keeps the size it was created with, so the calls above
-  // go through a view of all of it, which stays valid while it is held;
-  // its size is that of the mapping rounded up to whole pages.
+  // go through a view of all of it, which stays valid while it is held.
   bool has_handle() const { return mapping_ != nullptr; }
 
  private:

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
+#endif
 
 #include "platform/os/process.h"
 
@@ -65,6 +67,10 @@ TEST(SharedMemory, SecondCreateOfTheSameNameFails) {
 }
 
 TEST(SharedMemory, RegionOpenToOthersIsRefused) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a Local\\ file mapping is visible to its own logon session only; "
+                  "refusing one open to others is how POSIX shared memory stands in for that";
+#else
   const std::string posix = SharedMemory::posix_name(test_name("open"));
   int fd = shm_open(posix.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
   ASSERT_GE(fd, 0);
@@ -75,6 +81,7 @@ TEST(SharedMemory, RegionOpenToOthersIsRefused) {
   EXPECT_EQ(status, SharedMemory::Status::refused);
   close(fd);
   shm_unlink(posix.c_str());
+#endif
 }
 
 TEST(SharedMemory, CreatorRemovesTheRegion) {

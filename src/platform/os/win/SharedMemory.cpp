@@ -8,8 +8,35 @@ namespace tap::os {
 
 namespace {
 
-// A view of the whole mapping and its size in whole pages. The size of a
-// section cannot be asked for directly; the region of the view can.
+// SECTION_QUERY, beside read and write, lets the exact size be asked for.
+constexpr DWORD kAccess = FILE_MAP_READ | FILE_MAP_WRITE | SECTION_QUERY;
+
+// The size the mapping was created with. Only the native API tells it; it
+// is looked up at run time so that the driver imports nothing of ntdll.
+bool exact_size(HANDLE mapping, std::size_t* size) {
+  struct SectionBasicInformation {
+    void* base;
+    ULONG attributes;
+    LARGE_INTEGER size;
+  };
+  using QuerySection = LONG(WINAPI*)(HANDLE, int, void*, SIZE_T, SIZE_T*);
+  static const QuerySection query = [] {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    FARPROC p = ntdll ? GetProcAddress(ntdll, "NtQuerySection") : nullptr;
+    return reinterpret_cast<QuerySection>(reinterpret_cast<void (*)()>(p));
+  }();
+  SectionBasicInformation info{};
+  SIZE_T written = 0;
+  if (!query || query(mapping, 0 /* SectionBasicInformation */, &info, sizeof info, &written) < 0 ||
+      info.size.QuadPart < 0)
+    return false;
+  *size = static_cast<std::size_t>(info.size.QuadPart);
+  return true;
+}
+
+// A view of the whole mapping, and the mapping's size: the exact one where
+// the system tells it, otherwise that of the view in whole pages. Either
+// way every byte below it can be read and written without a fault.
 unsigned char* map_whole(HANDLE mapping, std::size_t* size) {
   void* p = MapViewOfFile(mapping, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, 0);
   if (!p) return nullptr;
@@ -18,7 +45,8 @@ unsigned char* map_whole(HANDLE mapping, std::size_t* size) {
     UnmapViewOfFile(p);
     return nullptr;
   }
-  *size = info.RegionSize;
+  std::size_t exact = 0;
+  *size = exact_size(mapping, &exact) && exact <= info.RegionSize ? exact : info.RegionSize;
   return static_cast<unsigned char*>(p);
 }
 
@@ -45,7 +73,7 @@ std::unique_ptr<SharedMemory> SharedMemory::open_existing(std::string_view windo
   // "Local\" objects live in the caller's logon session, so another user's
   // region is not even visible: no ownership check is needed here.
   std::string name(windows_name);
-  HANDLE mapping = OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, name.c_str());
+  HANDLE mapping = OpenFileMappingA(kAccess, FALSE, name.c_str());
   if (!mapping) {
     if (status) *status = GetLastError() == ERROR_ACCESS_DENIED ? Status::refused : Status::not_found;
     return nullptr;

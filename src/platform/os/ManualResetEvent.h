@@ -27,6 +27,7 @@ class ManualResetEvent {
  private:
 #ifdef _WIN32
   void* event_;
+  void* lock_ = nullptr;  // an SRWLOCK: set and reset never interleave
 #else
   std::mutex mutex_;
   std::condition_variable cv_;

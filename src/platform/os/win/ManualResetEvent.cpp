@@ -4,6 +4,8 @@
 
 #include <system_error>
 
+static_assert(sizeof(SRWLOCK) == sizeof(void*), "the lock is kept in a pointer-sized field");
+
 namespace tap::os {
 
 ManualResetEvent::ManualResetEvent() : event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
@@ -14,15 +16,23 @@ ManualResetEvent::ManualResetEvent() : event_(CreateEventW(nullptr, TRUE, FALSE,
 ManualResetEvent::~ManualResetEvent() { CloseHandle(event_); }
 
 // The flag mirrors the event so that is_set() and the spin need no call
-// into the kernel; the event is what a blocked waiter sleeps on.
+// into the kernel; the event is what a blocked waiter sleeps on. The two
+// change together under the lock: a waiter that saw the flag and reset at
+// once must not leave the event signalled by the rest of a set().
 void ManualResetEvent::set() {
+  auto* lock = reinterpret_cast<PSRWLOCK>(&lock_);
+  AcquireSRWLockExclusive(lock);
   signalled_.store(true, std::memory_order_release);
   SetEvent(event_);
+  ReleaseSRWLockExclusive(lock);
 }
 
 void ManualResetEvent::reset() {
+  auto* lock = reinterpret_cast<PSRWLOCK>(&lock_);
+  AcquireSRWLockExclusive(lock);
   ResetEvent(event_);
   signalled_.store(false, std::memory_order_release);
+  ReleaseSRWLockExclusive(lock);
 }
 
 void ManualResetEvent::wait() {

@@ -54,6 +54,11 @@ TEST(SharedMemory, RegionShorterThanTheViewCannotBeMapped) {
   ASSERT_TRUE(host);
   auto driver = SharedMemory::open_existing(test_name("short"), nullptr);
   ASSERT_TRUE(driver);
+#ifdef _WIN32
+  if (driver->size() != 100)
+    GTEST_SKIP() << "this system gives a file mapping's size in whole pages (" << driver->size()
+                 << " bytes; Wine does), so a short region reads as zeros up to the page's end";
+#endif
   EXPECT_FALSE(driver->map(2104));
   EXPECT_EQ(driver->view(), nullptr);
 }

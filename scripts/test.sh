@@ -18,4 +18,8 @@ if [ "$preset" = tsan ]; then
 else
   cmake --build --preset "$preset"
 fi
+if [ "$preset" = windows ]; then
+  build/windows/wine-run.sh --persist
+  trap 'build/windows/wine-run.sh --stop 2>/dev/null || true' EXIT
+fi
 ctest --preset "$preset"

@@ -21,10 +21,17 @@ target_include_directories(taplayback_headers INTERFACE
   $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 add_library(taplayback::headers ALIAS taplayback_headers)
 
+# Windows finds a program's DLLs beside it, so there the driver goes to bin.
+if(WIN32)
+  set(TAP_DRIVER_DESTINATION ${CMAKE_INSTALL_BINDIR})
+else()
+  set(TAP_DRIVER_DESTINATION ${CMAKE_INSTALL_LIBDIR})
+endif()
 install(TARGETS taplayback
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT driver)
+  LIBRARY DESTINATION ${TAP_DRIVER_DESTINATION} COMPONENT driver)
 install(TARGETS taphost
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT host)
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT host
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT host)
 install(TARGETS srplay RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
 install(TARGETS taplayback_headers EXPORT taplaybackTargets)
 install(DIRECTORY include/taplayback DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}

@@ -6,7 +6,11 @@
 namespace tap::host {
 
 std::string DriverHost::default_library_path() {
+#ifdef _WIN32
+  return os::DynamicLibrary::executable_dir() + "\\taplayback.dll";
+#else
   return os::DynamicLibrary::executable_dir() + "/libtaplayback.so";
+#endif
 }
 
 DriverHost::DriverHost(const std::string& library_path, const char* export_name) {

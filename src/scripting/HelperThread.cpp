@@ -11,6 +11,7 @@
 #include "platform/os/RequestQueue.h"
 #include "platform/os/Thread.h"
 #include "platform/os/code_page.h"
+#include "platform/os/module_lifetime.h"
 #include "platform/regex/match_ansi.h"
 #include "scripting/PlaybackServerData.h"
 #include "scripting/WorkerServices.h"
@@ -58,8 +59,12 @@ struct Worker {
     completion.reset();
   }
 
-  // The worker runs code of this library, so it must end before unload.
-  ~Worker() { stop(); }
+  // The worker runs code of this library, so it must end before unload;
+  // where the library stays to the end of the process instead, the worker
+  // may be gone already and is not waited for.
+  ~Worker() {
+    if (!os::process_is_ending()) stop();
+  }
 };
 
 Worker& worker() {
@@ -157,6 +162,7 @@ void HelperThread::Start() {
     }
     w.completion->wait();
     w.completion->reset();
+    os::pin_this_module();
   } catch (...) {
     w.thread.reset();
     w.completion.reset();

@@ -1,7 +1,13 @@
 // Opening a session: how the file is found through the region, validated,
 // and how the session's stream is chosen.
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <cstring>
 #include <fstream>
@@ -79,11 +85,20 @@ TEST_F(PlaybackTest, MissingFileDirectoryAndUnterminatedPathFailTheOpen) {
 }
 
 TEST_F(PlaybackTest, UnreadableFileFailsTheOpen) {
-  if (geteuid() == 0) GTEST_SKIP() << "root reads any file";
   rec::TempFile file(valid_file());
+#ifdef _WIN32
+  // Held open with no sharing, the file cannot be opened by anyone else.
+  int locked = -1;
+  ASSERT_EQ(_sopen_s(&locked, file.path().c_str(), _O_RDONLY, _SH_DENYRW, 0), 0);
+  region().set_playback_path(file.path());
+  EXPECT_EQ(open(), 24);
+  _close(locked);
+#else
+  if (geteuid() == 0) GTEST_SKIP() << "root reads any file";
   ASSERT_EQ(chmod(file.path().c_str(), 0), 0);
   region().set_playback_path(file.path());
   EXPECT_EQ(open(), 24);
+#endif
 }
 
 TEST_F(PlaybackTest, NegativeNextStreamIndexFailsTheOpen) {

@@ -1,12 +1,11 @@
 // srplay as a user runs it: check, info and run on recordings.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <string>
 
 #include "playfile/RecordingText.h"
+#include "tools/shell_command.h"
 
 namespace tap::e2e {
 namespace {
@@ -20,14 +19,8 @@ struct Output {
 
 Output srplay(const std::string& args) {
   std::string cmd = std::string(TAP_SRPLAY_PATH) + " --driver " + TAP_DRIVER_PATH + " " + args + " 2>&1";
-  Output out;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return out;
-  char buf[4096];
-  for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.text.append(buf, n);
-  int status = pclose(p);
-  out.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return out;
+  test::ShellResult r = test::run_shell(cmd);
+  return {r.exit_code, std::move(r.out)};
 }
 
 std::string example(const char* name) { return std::string(TAP_SOURCE_DIR) + "/examples/" + name; }

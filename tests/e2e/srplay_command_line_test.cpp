@@ -2,13 +2,13 @@
 // project's version, and the system's reason for files it cannot read.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
+
+#include "tools/shell_command.h"
 
 namespace tap::e2e {
 namespace {
@@ -20,14 +20,8 @@ struct Output {
 
 Output srplay(const std::string& args) {
   std::string cmd = std::string(TAP_SRPLAY_PATH) + " " + args + " 2>&1 </dev/null";
-  Output out;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return out;
-  char buf[4096];
-  for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.text.append(buf, n);
-  int status = pclose(p);
-  out.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return out;
+  test::ShellResult r = test::run_shell(cmd);
+  return {r.exit_code, std::move(r.out)};
 }
 
 // The version the build declares, read from the project's CMakeLists.txt.

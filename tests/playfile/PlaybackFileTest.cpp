@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 #include <unistd.h>
 
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "platform/xml/XmlErrors.h"
 #include "playfile/PlaybackLoader.h"
@@ -30,8 +33,12 @@ bool blocked_on(const std::string& fifo, Load load) {
     std::unique_lock lock(m);
     if (done_cv.wait_for(lock, std::chrono::seconds(5), [&] { return done; })) return;
     blocked = true;
+#ifdef _WIN32
+    (void)fifo;
+#else
     int fd = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
     if (fd >= 0) close(fd);
+#endif
   });
   load();
   {
@@ -43,14 +50,24 @@ bool blocked_on(const std::string& fifo, Load load) {
   return blocked;
 }
 
+// A path that an ordinary open would block on (a FIFO without a writer),
+// and the other kinds of path that are not regular files. Windows has no
+// FIFO in its file system: its pipes and devices are named, and refused.
 class PlaybackFileTest : public testing::Test {
  protected:
   void SetUp() override {
+#ifdef _WIN32
+    fifo_ = "\\\\.\\pipe\\playback_fifo_" + std::to_string(getpid());
+    others_ = {"COM1", "NUL", testing::TempDir()};
+#else
     fifo_ = testing::TempDir() + "playback_fifo_" + std::to_string(getpid());
     ASSERT_EQ(mkfifo(fifo_.c_str(), 0600), 0);
+    others_ = {"/dev/zero", testing::TempDir()};
+#endif
   }
   void TearDown() override { std::remove(fifo_.c_str()); }
   std::string fifo_;
+  std::vector<std::string> others_;
 };
 
 TEST_F(PlaybackFileTest, NonRegularPathFailsTheOpenWithoutBlocking) {
@@ -58,7 +75,9 @@ TEST_F(PlaybackFileTest, NonRegularPathFailsTheOpenWithoutBlocking) {
   region.set_interface("gpib", "instr");
   SessionAddress address;
   address.primary = 22;
-  for (const std::string& path : {fifo_, std::string("/dev/zero"), testing::TempDir()}) {
+  std::vector<std::string> paths = others_;
+  paths.insert(paths.begin(), fifo_);
+  for (const std::string& path : paths) {
     region.set_playback_path(path);
     LoadResult result;
     EXPECT_FALSE(blocked_on(fifo_, [&] { result = load_playback_file(address); })) << path;

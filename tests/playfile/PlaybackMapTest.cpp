@@ -56,6 +56,9 @@ TEST(PlaybackMapTest, PathWithoutTerminatorNamesNoFile) {
 // reads or writes after that fails as a missing region does; the region
 // is never touched past its end, so the process does not fault.
 TEST(PlaybackMapTest, RegionShrunkAfterAttachFailsWithoutFaulting) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a Windows file mapping keeps the size it was created with: no host can shrink it";
+#endif
   region().set_playback_path("/tmp/rec.xml");
   region().set_interface("usb", "instr");
   region().set_next_stream_index(4);

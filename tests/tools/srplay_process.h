@@ -1,8 +1,6 @@
 #pragma once
 // Runs srplay as a user does and keeps files for it in a directory that is
 // removed again.
-#include <sys/wait.h>
-
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +9,7 @@
 #include <string>
 
 #include "platform/os/process.h"
+#include "tools/shell_command.h"
 
 namespace srplay_test {
 
@@ -56,12 +55,9 @@ inline Output srplay(const std::string& args, const ScratchDir& dir) {
   const std::string cmd = std::string(TAP_SRPLAY_PATH) + " --driver " + TAP_DRIVER_PATH + " " +
                           args + " 2>" + err;
   Output o;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return o;
-  char buf[65536];
-  for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) o.out.append(buf, n);
-  const int status = pclose(p);
-  o.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  tap::test::ShellResult r = tap::test::run_shell(cmd);
+  o.exit_code = r.exit_code;
+  o.out = std::move(r.out);
   o.err = read_file(err);
   return o;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/os/code_page.h"
+#include "platform/ui/MessageBox.h"
 #include "vbscript/host/ScriptHost.h"
 #include "vbscript/host/WScriptObject.h"
 
@@ -62,7 +63,21 @@ std::string test_name(const testing::TestParamInfo<std::string>& info) {
   return rel;
 }
 
-class GoldenScript : public testing::TestWithParam<std::string> {};
+class GoldenScript : public testing::TestWithParam<std::string> {
+#ifdef _WIN32
+  // The default box is the system's there, which would wait for a person:
+  // scripts get the answer the stand-in gives elsewhere, OK.
+ protected:
+  void SetUp() override {
+    previous_ = tap::ui::set_message_box_handler(
+        [](std::u16string_view, std::u16string_view, int) { return tap::ui::message_box_ok; });
+  }
+  void TearDown() override { tap::ui::set_message_box_handler(previous_); }
+
+ private:
+  tap::ui::MessageBoxHandler previous_;
+#endif
+};
 
 // The time-out only stops a script that would never end; the sanitizers
 // make the heaviest scripts (a 100,000-link chain released) twenty times

@@ -46,6 +46,8 @@ std::string first_word(int argc, char** argv) {
 int main(int argc, char** argv) {
   CLI::App app{"srplay: check, inspect and play instrument recordings"};
   app.name("srplay");
+  // CLI11 reads "/word" as an option on Windows; there it is a path too.
+  app.allow_windows_style_options(false);
   app.require_subcommand(1);
   app.set_version_flag("--version", "srplay " TAP_VERSION);
   std::string library = default_driver();

@@ -1,5 +1,6 @@
 #include "platform/com/number_text.h"
 
+#include <cerrno>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -188,10 +189,20 @@ HRESULT parse_number(std::u16string_view text, ParsedNumber* out) {
       value = 0;
     } else {
       buf += "e" + std::to_string(total);
+#ifdef _WIN32
+      // MinGW's from_chars reads a long double in double precision only;
+      // the buffer holds no decimal point, so no locale can change strtold.
+      errno = 0;
+      char* end = nullptr;
+      value = std::strtold(buf.c_str(), &end);
+      if (end != buf.c_str() + buf.size()) return DISP_E_TYPEMISMATCH;
+      if (errno == ERANGE) value = magnitude > 0 ? HUGE_VALL : 0;
+#else
       auto [ptr, ec] = std::from_chars(buf.data(), buf.data() + buf.size(), value);
       (void)ptr;
       if (ec == std::errc::result_out_of_range) value = magnitude > 0 ? HUGE_VALL : 0;
       else if (ec != std::errc()) return DISP_E_TYPEMISMATCH;
+#endif
     }
     if (value > DBL_MAX) return DISP_E_OVERFLOW;
   }

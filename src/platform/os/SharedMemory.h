@@ -29,7 +29,8 @@ class SharedMemory {
 
   static std::string posix_name(std::string_view windows_name);
 
-  // Removes a region from the namespace (mappings of it stay valid).
+  // Removes a region from the namespace (mappings of it stay valid). A
+  // Windows file mapping leaves it by itself with its last handle.
   static void remove(std::string_view windows_name);
 
   // Maps the first `size` bytes; false when the region is shorter or the
@@ -45,14 +46,28 @@ class SharedMemory {
   bool write_at(std::size_t offset, const void* from, std::size_t size);
   // The current size, or 0 without a handle.
   std::size_t size() const;
-  // Sets the size, as a host may; false without a handle or on failure.
+  // Sets the size, as a host may; false without a handle or on failure,
+  // and always on Windows, where a mapping's size is fixed.
   bool resize(std::size_t size);
   unsigned char* view() const { return view_; }
   std::size_t view_size() const { return view_size_; }
-  bool has_handle() const { return fd_ >= 0; }
 
   void close_handle();
   void unmap();
+
+#ifdef _WIN32
+  // A file mapping keeps the size it was created with, so the calls above
+  // go through a view of all of it, which stays valid while it is held.
+  bool has_handle() const { return mapping_ != nullptr; }
+
+ private:
+  SharedMemory(void* mapping, unsigned char* whole, std::size_t whole_size);
+
+  void* mapping_;
+  unsigned char* whole_;
+  std::size_t whole_size_;
+#else
+  bool has_handle() const { return fd_ >= 0; }
 
  private:
   SharedMemory(int fd, std::string name, bool owner);
@@ -60,6 +75,7 @@ class SharedMemory {
   int fd_;
   std::string name_;
   bool owner_;
+#endif
   unsigned char* view_ = nullptr;
   std::size_t view_size_ = 0;
 };

@@ -9,7 +9,7 @@
 
 namespace tap::os {
 
-static_assert(sizeof(pthread_t) <= sizeof(unsigned long), "pthread_t must fit the handle");
+static_assert(sizeof(pthread_t) <= sizeof(std::uintptr_t), "pthread_t must fit the handle");
 
 namespace {
 
@@ -39,7 +39,7 @@ Thread::Thread(std::size_t stack_bytes, std::function<void()> body) {
   pthread_attr_destroy(&attr);
   if (rc != 0) throw std::system_error(rc, std::generic_category(), "thread creation failed");
   arg.release();  // the thread owns it now
-  handle_ = static_cast<unsigned long>(handle);
+  handle_ = static_cast<std::uintptr_t>(handle);
   started_ = true;
 }
 

@@ -3,6 +3,7 @@
 // default is (8 MB, 2 MB or less under a lowered ulimit, 1 MB on Windows);
 // code that bounds its recursion by the stack it has wants to choose it.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 
 namespace tap::os {
@@ -25,7 +26,7 @@ class Thread {
   void join();
 
  private:
-  unsigned long handle_ = 0;  // pthread_t
+  std::uintptr_t handle_ = 0;  // pthread_t, or a Windows thread HANDLE
   bool started_ = false;
 };
 

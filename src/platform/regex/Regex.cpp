@@ -1,6 +1,10 @@
 #define PCRE2_CODE_UNIT_WIDTH 16
 #include "platform/regex/Regex.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <pcre2.h>
 
 #include <algorithm>
@@ -77,10 +81,27 @@ class ThreadMatchState {
   std::uint32_t pairs_ = 0;
 };
 
+#ifdef _WIN32
+// MinGW's emulated thread-local storage may free a thread_local object
+// before its destructor runs at thread exit; the state is kept on the heap
+// instead and a fiber-local slot's callback destroys it.
+void WINAPI destroy_thread_state(void* state) { delete static_cast<ThreadMatchState*>(state); }
+
+ThreadMatchState& thread_state() {
+  static const DWORD slot = FlsAlloc(destroy_thread_state);
+  thread_local ThreadMatchState* state = nullptr;
+  if (!state) {
+    state = new ThreadMatchState;
+    if (slot != FLS_OUT_OF_INDEXES) FlsSetValue(slot, state);
+  }
+  return *state;
+}
+#else
 ThreadMatchState& thread_state() {
   thread_local ThreadMatchState state;
   return state;
 }
+#endif
 
 RegexStatus status_from_pcre2(int rc, bool expired) {
   switch (rc) {

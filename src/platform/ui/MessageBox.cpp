@@ -1,10 +1,8 @@
 #include "platform/ui/MessageBox.h"
 
-#include <cstdio>
 #include <mutex>
-#include <string>
 
-#include "platform/os/code_page.h"
+#include "platform/ui/system_message_box.h"
 
 namespace tap::ui {
 
@@ -14,13 +12,6 @@ std::mutex handler_mutex;
 MessageBoxHandler& installed() {
   static MessageBoxHandler h;
   return h;
-}
-
-int default_message_box(std::u16string_view title, std::u16string_view text, int) {
-  std::string line = os::wide_to_utf8(title) + ": " + os::wide_to_utf8(text) + "\n";
-  std::fwrite(line.data(), 1, line.size(), stderr);
-  std::fflush(stderr);
-  return message_box_ok;
 }
 
 }  // namespace
@@ -38,7 +29,7 @@ int message_box(std::u16string_view title, std::u16string_view text, int flags) 
     std::lock_guard<std::mutex> lock(handler_mutex);
     h = installed();
   }
-  return h ? h(title, text, flags) : default_message_box(title, text, flags);
+  return h ? h(title, text, flags) : system_message_box(title, text, flags);
 }
 
 }  // namespace tap::ui

@@ -13,6 +13,7 @@
 #include "platform/xml/TreeBuilder.h"
 #include "platform/xml/XmlErrors.h"
 #include "platform/xml/XmlText.h"
+#include "platform/xml/system_encodings.h"
 
 namespace tap::xml {
 
@@ -21,7 +22,10 @@ namespace {
 void silent(void*, const char*, ...) {}
 
 struct InitOnce {
-  InitOnce() { xmlInitParser(); }
+  InitOnce() {
+    xmlInitParser();
+    register_system_encodings();
+  }
 };
 
 constexpr std::size_t kReadChunk = std::size_t{256} << 10;

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 #include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
+#include <vector>
 
 namespace tap::os {
 namespace {
@@ -18,14 +21,24 @@ std::string temp_path(const char* tag) {
 // A FIFO with no writer would block an ordinary open for ever; a device
 // or a directory never reads as a document.
 TEST(RegularFile, AnythingButARegularFileIsRefusedAtOnce) {
+#ifdef _WIN32
+  // Windows devices: by their DOS names, in any folder and with any
+  // extension, or in the device namespace (a pipe among them).
+  const std::vector<std::string> paths = {"NUL", "COM1", testing::TempDir() + "aux.xml", "\\\\.\\NUL",
+                                          "\\\\.\\pipe\\taplayback_test", testing::TempDir()};
+#else
   const std::string fifo = temp_path("fifo");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  for (const std::string& path : {fifo, std::string("/dev/zero"), std::string("/dev/null"), testing::TempDir()}) {
+  const std::vector<std::string> paths = {fifo, "/dev/zero", "/dev/null", testing::TempDir()};
+#endif
+  for (const std::string& path : paths) {
     RegularFile::Status status = RegularFile::Status::ok;
     EXPECT_EQ(RegularFile::open(path, &status), nullptr) << path;
     EXPECT_EQ(status, RegularFile::Status::not_regular) << path;
   }
+#ifndef _WIN32
   std::remove(fifo.c_str());
+#endif
 }
 
 TEST(RegularFile, MissingFileIsNotFound) {

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
+#endif
 
 #include "platform/os/process.h"
 
@@ -52,6 +54,11 @@ TEST(SharedMemory, RegionShorterThanTheViewCannotBeMapped) {
   ASSERT_TRUE(host);
   auto driver = SharedMemory::open_existing(test_name("short"), nullptr);
   ASSERT_TRUE(driver);
+#ifdef _WIN32
+  if (driver->size() != 100)
+    GTEST_SKIP() << "this system gives a file mapping's size in whole pages (" << driver->size()
+                 << " bytes; Wine does), so a short region reads as zeros up to the page's end";
+#endif
   EXPECT_FALSE(driver->map(2104));
   EXPECT_EQ(driver->view(), nullptr);
 }
@@ -65,6 +72,10 @@ TEST(SharedMemory, SecondCreateOfTheSameNameFails) {
 }
 
 TEST(SharedMemory, RegionOpenToOthersIsRefused) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a Local\\ file mapping is visible to its own logon session only; "
+                  "refusing one open to others is how POSIX shared memory stands in for that";
+#else
   const std::string posix = SharedMemory::posix_name(test_name("open"));
   int fd = shm_open(posix.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
   ASSERT_GE(fd, 0);
@@ -75,6 +86,7 @@ TEST(SharedMemory, RegionOpenToOthersIsRefused) {
   EXPECT_EQ(status, SharedMemory::Status::refused);
   close(fd);
   shm_unlink(posix.c_str());
+#endif
 }
 
 TEST(SharedMemory, CreatorRemovesTheRegion) {

@@ -29,7 +29,14 @@ TEST(Sleep, ZeroReturnsAtOnce) {
 }
 
 TEST(PerformanceCounter, IsMonotonicAtNanosecondRate) {
+#ifdef _WIN32
+  // The system's counter runs at its own fixed rate, 10 MHz on current
+  // Windows and Wine.
+  EXPECT_GE(performance_frequency(), 1'000'000);
+  EXPECT_EQ(performance_frequency(), performance_frequency());
+#else
   EXPECT_EQ(performance_frequency(), 1'000'000'000);
+#endif
   std::int64_t a = performance_counter();
   std::int64_t b = performance_counter();
   EXPECT_LE(a, b);

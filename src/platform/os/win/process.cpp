@@ -1,0 +1,9 @@
+#include "platform/os/process.h"
+
+#include <windows.h>
+
+namespace tap::os {
+
+std::uint32_t current_process_id() { return GetCurrentProcessId(); }
+
+}  // namespace tap::os

@@ -42,10 +42,13 @@ void* DynamicLibrary::symbol(const char* name) const {
   return p;
 }
 
-std::string DynamicLibrary::executable_dir() {
+namespace {
+
+// The folder of a loaded module (the executable for null), "." if unknown.
+std::string folder_of(HMODULE module) {
   std::string path(MAX_PATH, '\0');
   for (;;) {
-    DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    DWORD n = GetModuleFileNameA(module, path.data(), static_cast<DWORD>(path.size()));
     if (n == 0) return ".";
     if (n < path.size()) {
       path.resize(n);
@@ -55,6 +58,18 @@ std::string DynamicLibrary::executable_dir() {
   }
   auto slash = path.find_last_of("\\/");
   return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+}  // namespace
+
+std::string DynamicLibrary::executable_dir() { return folder_of(nullptr); }
+
+std::string DynamicLibrary::module_dir(const void* address) {
+  HMODULE module = nullptr;
+  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                          static_cast<LPCSTR>(address), &module))
+    return executable_dir();
+  return folder_of(module);
 }
 
 }  // namespace tap::os

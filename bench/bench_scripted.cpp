@@ -10,39 +10,17 @@
 #include <string>
 
 #include "bench_recordings.h"
+#include "bench_round_trip.h"
 
 namespace {
 
 using bench::driver;
 using bench::hex;
 using bench::open_session;
-using bench::query_recording;
 using bench::RecordingFile;
 using bench::write_recording;
 
-void BM_QueryRoundTrip(benchmark::State& state) {
-  const int pairs = static_cast<int>(state.range(0));
-  auto file = query_recording(pairs);
-  VarnelSession s = open_session(file->path);
-  if (!s) {
-    state.SkipWithError("open failed");
-    return;
-  }
-  // The matching pair is the last one of the stream.
-  const std::string query = "Q" + std::to_string(pairs - 1) + "?\n";
-  std::uint8_t buffer[64];
-  std::uint32_t actual = 0;
-  std::int32_t stop = 0;
-  for (auto _ : state) {
-    driver().write(s, 0, 0, reinterpret_cast<const std::uint8_t*>(query.data()),
-                   static_cast<std::uint32_t>(query.size()), &actual);
-    driver().read(s, 0, 0, '\n', buffer, sizeof buffer, &actual, &stop);
-    benchmark::DoNotOptimize(buffer);
-  }
-  if (actual == 0) state.SkipWithError("the query was not answered");
-  driver().close(s);
-}
-BENCHMARK(BM_QueryRoundTrip)->Arg(10)->Arg(10000);
+BENCHMARK(bench::query_round_trip)->Name("BM_QueryRoundTrip")->Arg(10)->Arg(10000);
 
 std::string attribute(const std::string& text) {
   std::string out;

@@ -118,8 +118,8 @@ namespace tap::vbs {
   X(1053, syn_init_term_args, u"Class initialize or terminate do not have arguments")   \
   X(1054, syn_let_set_needs_arg, u"Property set or let must have at least one argument") \
   X(1055, syn_unexpected_next, u"Unexpected 'Next'")                                    \
-  X(1057, syn_default_needs_public, u"'Default' specification must also specify 'Public'") \
-  X(1058, syn_default_only_get, u"'Default' specification can only be specified on Property Get")
+  X(1057, syn_default_needs_public, u"'Default' must also be declared 'Public'") \
+  X(1058, syn_default_only_get, u"'Default' can only be declared on Property Get")
 
 enum class RuntimeError : std::int32_t {
 #define TAP_VBS_ERROR_ENUM(number, name, text) name = number,

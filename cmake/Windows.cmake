@@ -42,6 +42,10 @@ enable_language(RC)
 find_program(TAP_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 if(TAP_WINE64)
   set(TAP_WINE_PREFIX "${PROJECT_BINARY_DIR}/wine-prefix")
+  # The build folder, where the DLLs are, as Wine's Z: drive names it: test
+  # programs in subfolders find libtaphost.dll there as a Windows program
+  # finds DLLs on its PATH.
+  string(REPLACE "/" "\\" TAP_WINE_DLL_PATH "Z:${PROJECT_BINARY_DIR}")
   configure_file(${CMAKE_CURRENT_LIST_DIR}/windows/wine-run.sh.in
     ${PROJECT_BINARY_DIR}/wine-run.sh @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_BINARY_DIR}/wine-run.sh)

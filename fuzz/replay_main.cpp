@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
   for (const fs::path& p : inputs) {
     std::ifstream file(p, std::ios::binary);
     const std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    std::fprintf(stderr, "replaying %s (%zu bytes)\n", p.c_str(), bytes.size());
+    std::fprintf(stderr, "replaying %s (%zu bytes)\n", p.string().c_str(), bytes.size());
     LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
   }
   std::printf("replayed %zu inputs\n", inputs.size());

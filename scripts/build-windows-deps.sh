@@ -4,7 +4,7 @@
 #   ${TAP_WINDOWS_DEPS_DIR:-build/windows-deps}/<name>-<Debian version>
 # which is reused while it is complete. The prefixes are listed in
 # <deps dir>/prefixes.txt, where cmake/Windows.cmake reads them.
-#   libxml2, PCRE2, Google Benchmark: Debian's source packages, fetched with
+#   libxml2, PCRE2, yaml-cpp, Google Benchmark: Debian's source packages, fetched with
 #     apt-get source (checked against the signed archive metadata);
 #   GoogleTest: the source Debian's googletest package installs;
 #   CLI11: header-only, copied from Debian's libcli11-dev.
@@ -103,6 +103,9 @@ from_debian_source pcre2 libpcre2-dev -DBUILD_STATIC_LIBS=ON -DPCRE2_BUILD_PCRE2
 from_debian_source benchmark libbenchmark-dev -DGIT_VERSION=@UPSTREAM@ -DBENCHMARK_ENABLE_TESTING=OFF \
   -DBENCHMARK_ENABLE_GTEST_TESTS=OFF -DBENCHMARK_ENABLE_WERROR=OFF \
   -DBENCHMARK_ENABLE_LTO=OFF -DBENCHMARK_INSTALL_DOCS=OFF
+
+from_debian_source yaml-cpp libyaml-cpp-dev -DYAML_BUILD_SHARED_LIBS=OFF -DYAML_CPP_BUILD_TESTS=OFF \
+  -DYAML_CPP_BUILD_TOOLS=OFF -DYAML_CPP_BUILD_CONTRIB=OFF -DYAML_CPP_INSTALL=ON
 
 gtest_v="$(dpkg-query -W -f='${Version}' googletest)"
 prefix="$deps_dir/googletest-$gtest_v"

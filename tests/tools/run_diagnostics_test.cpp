@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/os/environment.h"
 #include "playfile/RecordingText.h"
 #include "srplay_process.h"
 
@@ -231,9 +232,9 @@ TEST(RunCoverage, JsonEndsWithOneCoverageObject) {
 TEST(RunCoverage, AUsersOwnTraceGetsTheRunAndStillServesTheCoverage) {
   ScratchDir dir;
   const std::string trace = dir.write("mine.log", "kept\n");
-  setenv("TAPLAYBACK_TRACE", trace.c_str(), 1);
+  tap::os::set_environment_variable("TAPLAYBACK_TRACE", trace);
   Output run = srplay("run " + dir.write("rec.xml", kCoverage) + kCoverageCommands, dir);
-  unsetenv("TAPLAYBACK_TRACE");
+  tap::os::set_environment_variable("TAPLAYBACK_TRACE", "");
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_NE(run.out.find("coverage: 1 of 3 pair(s)"), std::string::npos) << run.out;
   const std::vector<std::string> traced = lines(read_file(trace));
@@ -246,9 +247,13 @@ TEST(RunCoverage, AUsersOwnTraceGetsTheRunAndStillServesTheCoverage) {
 TEST(RunCoverage, WithoutATraceToReadBackStrictFallsBackOnTheDefaultStatuses) {
   ScratchDir dir;
   // The driver writes there, but srplay cannot read it back.
-  setenv("TAPLAYBACK_TRACE", "/dev/null", 1);
+#ifdef _WIN32
+  tap::os::set_environment_variable("TAPLAYBACK_TRACE", "NUL");
+#else
+  tap::os::set_environment_variable("TAPLAYBACK_TRACE", "/dev/null");
+#endif
   Output run = srplay("run " + dir.write("rec.xml", kCoverage) + " --strict --json" + kCoverageCommands, dir);
-  unsetenv("TAPLAYBACK_TRACE");
+  tap::os::set_environment_variable("TAPLAYBACK_TRACE", "");
   EXPECT_EQ(run.exit_code, 3) << run.err;
   const std::vector<std::string> out = lines(run.out);
   ASSERT_FALSE(out.empty());

@@ -1,11 +1,14 @@
 // The driver trace as a host sees it: TAPLAYBACK_TRACE set before the real
-// driver is loaded, one line per entry call. Each case loads the driver in
-// a child process of its own, since the variable is read once per load;
-// this program itself never loads the driver.
+// driver is loaded, one line per entry call. The variable is read once per
+// load, so each case loads a driver of its own: in a child process where
+// there is fork, else a copy of the DLL under a new name, which Windows
+// loads as a module of its own.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -24,6 +27,8 @@
 
 #include "host/DriverHost.h"
 #include "host/ProcessRegion.h"
+#include "platform/os/environment.h"
+#include "platform/os/process.h"
 #include "playfile/RecordingText.h"
 
 namespace tap::e2e {
@@ -36,7 +41,7 @@ class ScratchDir {
   ScratchDir() {
     static int counter = 0;
     path_ = std::filesystem::temp_directory_path() /
-            ("tap-trace-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+            ("tap-trace-" + std::to_string(os::current_process_id()) + "-" + std::to_string(counter++));
     std::filesystem::create_directories(path_);
   }
   ~ScratchDir() {
@@ -57,12 +62,40 @@ std::vector<std::string> lines_of(const std::string& path) {
   return lines;
 }
 
-// Loads the driver in a child process, with the trace variable set to
-// `trace` (unset when nullopt), plays `calls` and returns the child's exit
-// code: what `calls` returned, or 99 for an exception.
+// Loads the driver afresh with the trace variable set to `trace` (unset
+// when nullopt), plays `calls` with `workdir` as the current folder and
+// returns what `calls` returned, or 99 for an exception.
 int in_child_host(std::optional<std::string> trace, const std::string& recording,
                   const std::function<int(const host::DriverHost&)>& calls,
                   const std::string& workdir = "") {
+  auto play = [&](const std::string& driver_path) {
+    host::ProcessRegion region;
+    region.set_playback_path(recording);
+    region.set_interface("gpib", "instr");
+    // Never unloaded: the driver's worker thread lives until the process ends.
+    auto* driver = new host::DriverHost(driver_path);
+    return calls(*driver);
+  };
+#ifdef _WIN32
+  static int loads = 0;
+  const std::filesystem::path copies = std::filesystem::temp_directory_path() /
+      ("tap-trace-dlls-" + std::to_string(os::current_process_id()));
+  std::filesystem::create_directories(copies);
+  const std::filesystem::path copy = copies / ("taplayback-" + std::to_string(loads++) + ".dll");
+  std::filesystem::copy_file(TAP_DRIVER_PATH, copy, std::filesystem::copy_options::overwrite_existing);
+  // An empty value is the driver's "no trace", as an unset one is.
+  os::set_environment_variable("TAPLAYBACK_TRACE", trace.value_or(""));
+  const std::filesystem::path before = std::filesystem::current_path();
+  int code = 99;
+  try {
+    if (!workdir.empty()) std::filesystem::current_path(workdir);
+    code = play(copy.string());
+  } catch (...) {
+  }
+  std::filesystem::current_path(before);
+  os::set_environment_variable("TAPLAYBACK_TRACE", "");
+  return code;
+#else
   const pid_t pid = fork();
   if (pid == 0) {
     int code = 99;
@@ -70,12 +103,7 @@ int in_child_host(std::optional<std::string> trace, const std::string& recording
       if (!workdir.empty() && chdir(workdir.c_str()) != 0) _exit(98);
       if (trace) setenv("TAPLAYBACK_TRACE", trace->c_str(), 1);
       else unsetenv("TAPLAYBACK_TRACE");
-      host::ProcessRegion region;
-      region.set_playback_path(recording);
-      region.set_interface("gpib", "instr");
-      // Never unloaded: the driver's worker thread lives until the process ends.
-      auto* driver = new host::DriverHost(TAP_DRIVER_PATH);
-      code = calls(*driver);
+      code = play(TAP_DRIVER_PATH);
     } catch (...) {
     }
     _exit(code);
@@ -83,6 +111,7 @@ int in_child_host(std::optional<std::string> trace, const std::string& recording
   int status = 0;
   if (pid < 0 || waitpid(pid, &status, 0) != pid) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
 }
 
 std::int32_t write(const host::DriverHost& d, VarnelSession s, const std::string& bytes,

@@ -6,4 +6,6 @@ namespace tap::os {
 
 std::uint32_t current_process_id() { return GetCurrentProcessId(); }
 
+std::uint64_t current_thread_id() { return GetCurrentThreadId(); }
+
 }  // namespace tap::os

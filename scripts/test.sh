@@ -1,19 +1,32 @@
 #!/usr/bin/env bash
-# Builds and runs the whole test suite: scripts/test.sh [preset]
-# (default, asan or tsan; tsan builds and runs the concurrency tests only;
-# windows cross-builds the DLL and the tests and runs them under Wine).
+# Builds and runs the tests: scripts/test.sh [preset]
+#   (none)   all of the below, in turn, as CI runs them;
+#   default  the Linux build, then the PyVISA backend's tests;
+#   asan     the suite under AddressSanitizer and UndefinedBehaviorSanitizer;
+#   tsan     the concurrency tests under ThreadSanitizer;
+#   windows  the DLL and the tests cross-built, the tests run under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ $# -eq 0 ]; then
+  for preset in default asan tsan windows; do
+    echo "== scripts/test.sh $preset"
+    "$0" "$preset"
+  done
+  exit 0
+fi
 # Debian's Python has python3-pyvisa, whatever else comes first on the PATH.
 python=/usr/bin/python3
 [ -x "$python" ] || python=python3
-preset="${1:-default}"
+preset="$1"
 scripts/deps.sh
 configure_args=()
 if [ "$preset" = windows ]; then
+  # The cross-built libraries outlive the build tree: each is rebuilt only
+  # when its Debian version or its build options change.
+  export TAP_WINDOWS_DEPS_DIR="${TAP_WINDOWS_DEPS_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/taplayback/windows-deps}"
   scripts/deps-windows.sh
   scripts/build-windows-deps.sh
-  [ -n "${TAP_WINDOWS_DEPS_DIR:-}" ] && configure_args+=("-DTAP_WINDOWS_DEPS_DIR=$TAP_WINDOWS_DEPS_DIR")
+  configure_args+=("-DTAP_WINDOWS_DEPS_DIR=$TAP_WINDOWS_DEPS_DIR")
 fi
 cmake --preset "$preset" "${configure_args[@]}" >/dev/null
 if [ "$preset" = tsan ]; then

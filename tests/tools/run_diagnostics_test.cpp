@@ -114,9 +114,9 @@ TEST(RunDiagnostics, LongWritesAreMeasuredExactlyUpToTheLimit) {
   written[20] = 'X';
   written.erase(75, 1);
   written.insert(129, "Y");
-  const std::string far(150, 'z');
+  const std::string distant(150, 'z');
   const std::string xml = rec::file(
-      rec::stream(rec::address("gpib", "22"), rec::pair(recorded, {}) + rec::pair(far, {})));
+      rec::stream(rec::address("gpib", "22"), rec::pair(recorded, {}) + rec::pair(distant, {})));
   ScratchDir dir;
   Output run = srplay("run " + dir.write("rec.xml", xml) + " --json 'write " + written + "'", dir);
   ASSERT_EQ(run.exit_code, 0) << run.err;
@@ -125,8 +125,8 @@ TEST(RunDiagnostics, LongWritesAreMeasuredExactlyUpToTheLimit) {
                          "\",\"distance\":3,\"differences\":[\"edits\"],\"detail\":\"edit distance 3\"}"),
             std::string::npos)
       << run.out;
-  EXPECT_NE(run.out.find("{\"pair\":1,\"line\":" + std::to_string(line_of(xml, rec::hex(far))) +
-                         ",\"stimulus\":\"" + far.substr(0, 96) +
+  EXPECT_NE(run.out.find("{\"pair\":1,\"line\":" + std::to_string(line_of(xml, rec::hex(distant))) +
+                         ",\"stimulus\":\"" + distant.substr(0, 96) +
                          "\",\"differences\":[\"edits\"],\"detail\":\"more than 64 edits apart\"}"),
             std::string::npos)
       << run.out;

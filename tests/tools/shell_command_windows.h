@@ -1,0 +1,152 @@
+#pragma once
+// run_shell on Windows: the POSIX shell line split into words (quotes as sh
+// reads them; a backslash outside quotes stays, as paths here have them),
+// its redirections made here (<, >, 2>,
+// 2>&1; /dev/null is NUL), and the program started directly with a
+// command line quoted as the C runtime splits it. cmd.exe is not involved:
+// its rules for quotes differ from sh's, and under Wine it now and then
+// fails to find a program it found a moment before.
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tools/shell_command.h"
+
+namespace tap::test {
+namespace shell_windows {
+
+struct Command {
+  std::vector<std::string> words;
+  std::string in, out, err;  // files; empty to inherit
+  bool err_to_out = false;
+};
+
+inline Command parse(const std::string& line) {
+  Command c;
+  std::string word;
+  bool in_word = false;
+  std::string* target = nullptr;  // the redirection that takes the next word
+  auto finish = [&] {
+    if (!in_word) return;
+    if (target) {
+      *target = word == "/dev/null" ? "NUL" : word;
+      target = nullptr;
+    } else {
+      c.words.push_back(word);
+    }
+    word.clear();
+    in_word = false;
+  };
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char ch = line[i];
+    if (ch == ' ' || ch == '\t' || ch == '\n') {
+      finish();
+    } else if (ch == '\'') {
+      in_word = true;
+      const std::size_t close = line.find('\'', i + 1);
+      word += line.substr(i + 1, close - i - 1);
+      i = close == std::string::npos ? line.size() : close;
+    } else if (ch == '"') {
+      in_word = true;
+      for (++i; i < line.size() && line[i] != '"'; ++i) {
+        if (line[i] == '\\' && i + 1 < line.size() && std::string("\"\\$`").find(line[i + 1]) != std::string::npos)
+          ++i;
+        word += line[i];
+      }
+    } else if (!in_word && line.compare(i, 4, "2>&1") == 0) {
+      c.err_to_out = true;
+      i += 3;
+    } else if (!in_word && line.compare(i, 2, "2>") == 0) {
+      target = &c.err;
+      ++i;
+    } else if (!in_word && (ch == '>' || ch == '<')) {
+      finish();
+      target = ch == '>' ? &c.out : &c.in;
+    } else {
+      in_word = true;
+      word += ch;
+    }
+  }
+  finish();
+  return c;
+}
+
+// Quoted so that the C runtime's argument splitting gives `word` back.
+inline std::string quote(const std::string& word) {
+  if (!word.empty() && word.find_first_of(" \t\n\v\"") == std::string::npos) return word;
+  std::string q = "\"";
+  for (std::size_t i = 0;; ++i) {
+    std::size_t backslashes = 0;
+    while (i < word.size() && word[i] == '\\') ++i, ++backslashes;
+    if (i == word.size()) {
+      q.append(backslashes * 2, '\\');
+      break;
+    }
+    if (word[i] == '"') q.append(backslashes * 2 + 1, '\\');
+    else q.append(backslashes, '\\');
+    q += word[i];
+  }
+  return q + "\"";
+}
+
+inline HANDLE open_file(const std::string& path, bool for_writing) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  return CreateFileA(path.c_str(), for_writing ? GENERIC_WRITE : GENERIC_READ,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                     for_writing ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace shell_windows
+
+inline ShellResult run_shell(const std::string& line) {
+  using namespace shell_windows;
+  ShellResult result;
+  const Command c = parse(line);
+  if (c.words.empty()) return result;
+  std::string command_line = quote(std::filesystem::path(c.words[0]).make_preferred().string());
+  for (std::size_t i = 1; i < c.words.size(); ++i) command_line += " " + quote(c.words[i]);
+
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE read_end = nullptr, write_end = nullptr;
+  if (!CreatePipe(&read_end, &write_end, &inherit, 0)) return result;
+  SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
+  std::vector<HANDLE> opened;
+  auto redirect = [&](const std::string& path, bool for_writing, HANDLE fallback) {
+    if (path.empty()) return fallback;
+    HANDLE h = open_file(path, for_writing);
+    if (h != INVALID_HANDLE_VALUE) opened.push_back(h);
+    return h;
+  };
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = redirect(c.in, false, GetStdHandle(STD_INPUT_HANDLE));
+  startup.hStdOutput = c.out.empty() ? write_end : redirect(c.out, true, write_end);
+  startup.hStdError = c.err_to_out ? startup.hStdOutput : redirect(c.err, true, GetStdHandle(STD_ERROR_HANDLE));
+  PROCESS_INFORMATION process{};
+  const bool started = CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                      nullptr, &startup, &process);
+  CloseHandle(write_end);
+  for (HANDLE h : opened) CloseHandle(h);
+  if (started) {
+    char buf[65536];
+    DWORD n = 0;
+    while (ReadFile(read_end, buf, sizeof buf, &n, nullptr) && n > 0) result.out.append(buf, n);
+    // What a text-mode pipe would give, as a POSIX shell's output has it.
+    for (std::size_t at = 0; (at = result.out.find("\r\n", at)) != std::string::npos;) result.out.erase(at, 1);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    if (GetExitCodeProcess(process.hProcess, &code)) result.exit_code = static_cast<int>(code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+  } else {
+    // As a shell reports a program it cannot start.
+    result.exit_code = 127;
+  }
+  CloseHandle(read_end);
+  return result;
+}
+
+}  // namespace tap::test

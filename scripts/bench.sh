@@ -36,3 +36,33 @@ grep -E '^BM_(SixteenSessions|LargeResponseSession)' "$out" |
   done
 echo "PyVISA through the backend, beside PyVISA alone and the C API alone:"
 TAPLAYBACK_LIB_DIR="$PWD/build/default" "$python" python/bench/bench_pyvisa.py
+
+# The Windows build's exact round trip under Wine beside the Linux one, when
+# the windows preset has been built (scripts/test.sh windows): each run in
+# turn, three times, then the ratio of the medians, Wine over Linux.
+win_bench=build/windows/bench/bench_playback.exe
+if [ -x build/windows/wine-run.sh ] && [ -f "$win_bench" ]; then
+  cmake --build --preset windows --target bench_playback >/dev/null
+  echo "Exact round trip (CPU ns), Windows build under Wine over the Linux build:"
+  build/windows/wine-run.sh --persist
+  trap 'rm -f "$out"; build/windows/wine-run.sh --stop 2>/dev/null || true' EXIT
+  rounds=$(mktemp -d)
+  for i in 1 2 3; do
+    "$bench/bench_playback" --benchmark_filter='BM_QueryRoundTrip' --benchmark_format=json \
+      >"$rounds/linux-$i.json"
+    build/windows/wine-run.sh "$win_bench" --benchmark_filter='BM_QueryRoundTrip' \
+      --benchmark_format=json >"$rounds/wine-$i.json"
+  done
+  "$python" - "$rounds" <<'PY'
+import json, statistics, sys, pathlib
+runs = {}
+for f in sorted(pathlib.Path(sys.argv[1]).glob("*.json")):
+    kind = f.stem.split("-")[0]
+    for b in json.loads(f.read_text())["benchmarks"]:
+        runs.setdefault(b["name"], {}).setdefault(kind, []).append(b["cpu_time"])
+for name, kinds in runs.items():
+    linux, wine = statistics.median(kinds["linux"]), statistics.median(kinds["wine"])
+    print(f"  {name:<28} linux {linux:7.1f}  wine {wine:7.1f}  ratio {wine / linux:5.2f}")
+PY
+  rm -rf "$rounds"
+fi

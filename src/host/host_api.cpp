@@ -20,7 +20,9 @@ namespace {
 using tap::host::ApiHost;
 using tap::host::ApiSession;
 
-thread_local std::string create_error;
+// A plain array: a thread-local object with a destructor is not safe at
+// thread exit under every Windows toolchain, and a host's threads come and go.
+thread_local char create_error[1024];
 
 // The driver installed or built beside this library, named by its path so
 // that no loader's search order decides which one is found.
@@ -74,10 +76,9 @@ extern "C" {
 TAPHOST_API int32_t taphost_create(const char* driver_path, taphost** host, char* error,
                                    size_t error_size) {
   auto report = [&](std::int32_t status, const std::string& text) noexcept {
-    try {
-      create_error = text;
-    } catch (...) {
-    }
+    const std::size_t kept = std::min(text.size(), sizeof create_error - 1);
+    std::memcpy(create_error, text.data(), kept);
+    create_error[kept] = '\0';
     if (error && error_size > 0) {
       std::size_t n = std::min(text.size(), error_size - 1);
       std::memcpy(error, text.data(), n);
@@ -119,7 +120,7 @@ TAPHOST_API void taphost_free(taphost* host) {
 }
 
 TAPHOST_API const char* taphost_last_error(const taphost* host) {
-  if (!host) return create_error.c_str();
+  if (!host) return create_error;
   ApiHost* h = host_of(host);
   return h ? h->last_error.c_str() : "not a host of this library";
 }

@@ -15,9 +15,11 @@ namespace {
 
 // Releasing a long chain of objects (a linked list built by a script) would
 // recurse once per link; past a small depth the fields are parked and
-// released by the outermost destructor in a loop instead.
+// released by the outermost destructor in a loop instead. The parking
+// list exists only while that loop runs: thread-local objects with
+// destructors are not safe at thread exit under every Windows toolchain.
 thread_local int destroy_depth = 0;
-thread_local std::vector<std::vector<Variant>> parked;
+thread_local std::vector<std::vector<Variant>>* parked = nullptr;
 
 }  // namespace
 
@@ -37,19 +39,22 @@ Instance::Instance(Runtime& rt, const ClassDef& c, GlobalSlot* const* l)
 
 Instance::~Instance() {
   if (destroy_depth > 16) {
-    parked.push_back(std::move(fields));
+    if (!parked) parked = new std::vector<std::vector<Variant>>;
+    parked->push_back(std::move(fields));
     return;
   }
   ++destroy_depth;
   for (Variant& f : fields) discard(f);
   fields.clear();
-  if (destroy_depth == 1) {
-    while (!parked.empty()) {
-      std::vector<Variant> v = std::move(parked.back());
-      parked.pop_back();
+  if (destroy_depth == 1 && parked) {
+    while (!parked->empty()) {
+      std::vector<Variant> v = std::move(parked->back());
+      parked->pop_back();
       for (Variant& f : v) discard(f);
       v.clear();
     }
+    delete parked;
+    parked = nullptr;
   }
   --destroy_depth;
 }

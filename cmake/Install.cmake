@@ -62,15 +62,18 @@ install(FILES README.md LICENSE CHANGELOG.md DESTINATION ${CMAKE_INSTALL_DOCDIR}
 install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR} FILES_MATCHING PATTERN "*.md")
 install(DIRECTORY examples DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
-# The PyVISA backend, told where the libraries are relative to itself.
-set(TAP_INSTALL_PYTHONDIR lib/python3/dist-packages CACHE STRING
-  "Where cmake --install puts the Python package pyvisa_tap, relative to the prefix")
-file(RELATIVE_PATH TAP_PYTHON_TO_LIBDIR
-  ${CMAKE_INSTALL_PREFIX}/${TAP_INSTALL_PYTHONDIR}/pyvisa_tap ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR})
-file(WRITE ${TAP_PACKAGE_DIR}/_installed.py
-  "# Written by cmake --install: the library folder, relative to this package.\n"
-  "LIB_DIR = \"${TAP_PYTHON_TO_LIBDIR}\"\n")
-install(DIRECTORY python/pyvisa_tap DESTINATION ${TAP_INSTALL_PYTHONDIR} COMPONENT python
-  PATTERN __pycache__ EXCLUDE)
-install(FILES ${TAP_PACKAGE_DIR}/_installed.py DESTINATION ${TAP_INSTALL_PYTHONDIR}/pyvisa_tap
-  COMPONENT python)
+# The PyVISA backend, told where the libraries are relative to itself. It
+# loads them by their Linux names, so the Windows package leaves it out.
+if(NOT WIN32)
+  set(TAP_INSTALL_PYTHONDIR lib/python3/dist-packages CACHE STRING
+    "Where cmake --install puts the Python package pyvisa_tap, relative to the prefix")
+  file(RELATIVE_PATH TAP_PYTHON_TO_LIBDIR
+    ${CMAKE_INSTALL_PREFIX}/${TAP_INSTALL_PYTHONDIR}/pyvisa_tap ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR})
+  file(WRITE ${TAP_PACKAGE_DIR}/_installed.py
+    "# Written by cmake --install: the library folder, relative to this package.\n"
+    "LIB_DIR = \"${TAP_PYTHON_TO_LIBDIR}\"\n")
+  install(DIRECTORY python/pyvisa_tap DESTINATION ${TAP_INSTALL_PYTHONDIR} COMPONENT python
+    PATTERN __pycache__ EXCLUDE)
+  install(FILES ${TAP_PACKAGE_DIR}/_installed.py DESTINATION ${TAP_INSTALL_PYTHONDIR}/pyvisa_tap
+    COMPONENT python)
+endif()

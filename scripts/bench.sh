@@ -39,7 +39,7 @@ TAPLAYBACK_LIB_DIR="$PWD/build/default" "$python" python/bench/bench_pyvisa.py
 
 # The Windows build's exact round trip under Wine beside the Linux one, when
 # the windows preset has been built (scripts/test.sh windows): each run in
-# turn, three times, then the ratio of the medians, Wine over Linux.
+# turn, five times, then the ratio of the medians, Wine over Linux.
 win_bench=build/windows/bench/bench_playback.exe
 if [ -x build/windows/wine-run.sh ] && [ -f "$win_bench" ]; then
   cmake --build --preset windows --target bench_playback >/dev/null
@@ -47,7 +47,7 @@ if [ -x build/windows/wine-run.sh ] && [ -f "$win_bench" ]; then
   build/windows/wine-run.sh --persist
   trap 'rm -f "$out"; build/windows/wine-run.sh --stop 2>/dev/null || true' EXIT
   rounds=$(mktemp -d)
-  for i in 1 2 3; do
+  for i in 1 2 3 4 5; do
     "$bench/bench_playback" --benchmark_filter='BM_QueryRoundTrip' --benchmark_format=json \
       >"$rounds/linux-$i.json"
     build/windows/wine-run.sh "$win_bench" --benchmark_filter='BM_QueryRoundTrip' \

@@ -58,6 +58,15 @@ INSTANTIATE_TEST_SUITE_P(
                     HelpCase{"options_only", "--driver /nonexistent.so", "A subcommand is required"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Within a subcommand, CLI11 would exit with its own codes (106, 105...).
+TEST(Srplay, CommandLinesItCannotUseExitWithTwo) {
+  for (const char* args : {"check --no-such-option x.xml", "run", "run x.xml --show many"}) {
+    Output out = srplay(args);
+    EXPECT_EQ(out.exit_code, 2) << args << "\n" << out.text;
+    EXPECT_FALSE(out.text.empty()) << args;
+  }
+}
+
 TEST(Srplay, VersionIsTheProjectVersion) {
   Output out = srplay("--version");
   EXPECT_EQ(out.exit_code, 0);

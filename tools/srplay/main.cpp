@@ -92,7 +92,10 @@ int main(int argc, char** argv) {
       std::cout << app.help();
       return 2;
     }
-    return app.exit(e);
+    // CLI11 prints the reason; the status is srplay's own for a command
+    // line it cannot use, as the commands document it.
+    app.exit(e);
+    return 2;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "srplay: %s\n", e.what());
     return 2;

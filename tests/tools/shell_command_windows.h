@@ -126,8 +126,16 @@ inline ShellResult run_shell(const std::string& line) {
   startup.hStdOutput = c.out.empty() ? write_end : redirect(c.out, true, write_end);
   startup.hStdError = c.err_to_out ? startup.hStdOutput : redirect(c.err, true, GetStdHandle(STD_ERROR_HANDLE));
   PROCESS_INFORMATION process{};
-  const bool started = CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                      nullptr, &startup, &process);
+  // Wine now and then fails to start a program that it started a moment
+  // before; nothing has run then, so trying again changes nothing else.
+  bool started = false;
+  DWORD error = 0;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt > 0) Sleep(50);
+    started = CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                             &startup, &process);
+    if (!started) error = GetLastError();
+  }
   CloseHandle(write_end);
   for (HANDLE h : opened) CloseHandle(h);
   if (started) {
@@ -144,6 +152,7 @@ inline ShellResult run_shell(const std::string& line) {
   } else {
     // As a shell reports a program it cannot start.
     result.exit_code = 127;
+    result.out = "cannot start " + c.words[0] + ": error " + std::to_string(error) + "\n";
   }
   CloseHandle(read_end);
   return result;

@@ -141,9 +141,12 @@ inline ShellResult run_shell(const std::string& line) {
   if (started) {
     char buf[65536];
     DWORD n = 0;
-    while (ReadFile(read_end, buf, sizeof buf, &n, nullptr) && n > 0) result.out.append(buf, n);
-    // What a text-mode pipe would give, as a POSIX shell's output has it.
-    for (std::size_t at = 0; (at = result.out.find("\r\n", at)) != std::string::npos;) result.out.erase(at, 1);
+    std::string raw;
+    while (ReadFile(read_end, buf, sizeof buf, &n, nullptr) && n > 0) raw.append(buf, n);
+    // Line ends as a text-mode pipe gives them, and as the tests expect.
+    result.out.reserve(raw.size());
+    for (std::size_t i = 0; i < raw.size(); ++i)
+      if (raw[i] != '\r' || i + 1 == raw.size() || raw[i + 1] != '\n') result.out.push_back(raw[i]);
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;
     if (GetExitCodeProcess(process.hProcess, &code)) result.exit_code = static_cast<int>(code);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "TextLine.h"
+#include "escape_text.h"
 
 namespace srplay {
 namespace {
@@ -85,16 +86,6 @@ bool is_word(std::string_view text) {
 
 std::string word_or_quoted(std::string_view text) {
   return is_word(text) ? std::string(text) : quoted_text(text);
-}
-
-std::string hex_upper(std::string_view bytes) {
-  static constexpr char digits[] = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out.push_back(digits[c >> 4]);
-    out.push_back(digits[c & 15]);
-  }
-  return out;
 }
 
 std::string flags_text(std::uint32_t flags) {
@@ -214,7 +205,7 @@ void write_pair(TextOut& t, const TextPair& p) {
 void write_docommand(TextOut& t, const TextDoCommand& d) {
   t.blank();
   std::string line = "docmd " + flags_text(d.command);
-  if (!d.data.empty()) line += " " + hex_upper(d.data);
+  if (!d.data.empty()) line += " " + to_hex(d.data);
   if (d.flags) line += " flags=" + flags_text(d.flags);
   if (!d.ignoreFlags) line += " ignoreFlags=0";
   if (!d.name.empty()) line += " name=" + quoted_text(d.name);
@@ -222,7 +213,7 @@ void write_docommand(TextOut& t, const TextDoCommand& d) {
   t.line(line);
   for (const TextDoCommandAnswer& a : d.answers) {
     std::string answer = "=";
-    if (!a.data.empty()) answer += " " + hex_upper(a.data);
+    if (!a.data.empty()) answer += " " + to_hex(a.data);
     if (a.returnValue) answer += " status=" + std::to_string(a.returnValue);
     if (a.waitTime) answer += " wait=" + std::to_string(a.waitTime);
     t.line(answer);

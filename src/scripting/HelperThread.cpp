@@ -59,17 +59,25 @@ struct Worker {
     completion.reset();
   }
 
-  // The worker runs code of this library, so it must end before unload;
-  // where the library stays to the end of the process instead, the worker
-  // may be gone already and is not waited for.
-  ~Worker() {
-    if (!os::process_is_ending()) stop();
+  // The worker runs code of this library, so it must end before unload.
+  ~Worker() { stop(); }
+};
+
+// Where the library stays to the end of the process, the process has ended
+// the worker's thread wherever it stood by the time static objects go,
+// perhaps inside the queue's own locking. The worker is then neither waited
+// for nor destroyed: destroying its queue could spin forever on a lock that
+// the ended thread held.
+struct WorkerOwner {
+  Worker* worker = new Worker;
+  ~WorkerOwner() {
+    if (!os::process_is_ending()) delete worker;
   }
 };
 
 Worker& worker() {
-  static Worker w;
-  return w;
+  static WorkerOwner owner;
+  return *owner.worker;
 }
 
 void note_failure(Worker& w, std::int32_t number, std::string description, std::int32_t line) {

@@ -94,7 +94,7 @@ inline std::string quote(const std::string& word) {
 inline HANDLE open_file(const std::string& path, bool for_writing) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   return CreateFileA(path.c_str(), for_writing ? GENERIC_WRITE : GENERIC_READ,
-                     FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
                      for_writing ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
@@ -108,10 +108,12 @@ inline ShellResult run_shell(const std::string& line) {
   std::string command_line = quote(std::filesystem::path(c.words[0]).make_preferred().string());
   for (std::size_t i = 1; i < c.words.size(); ++i) command_line += " " + quote(c.words[i]);
 
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE read_end = nullptr, write_end = nullptr;
-  if (!CreatePipe(&read_end, &write_end, &inherit, 0)) return result;
-  SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
+  // The output goes to a file, not a pipe, read once the program has ended.
+  // A program that is the first to need Wine's desktop or services starts
+  // them, and they inherit its standard handles: on a pipe, the reader
+  // would wait for an end of file that comes only when Wine shuts down.
+  char dir[MAX_PATH + 1], out_path[MAX_PATH + 1];
+  if (!GetTempPathA(sizeof dir, dir) || !GetTempFileNameA(dir, "tap", 0, out_path)) return result;
   std::vector<HANDLE> opened;
   auto redirect = [&](const std::string& path, bool for_writing, HANDLE fallback) {
     if (path.empty()) return fallback;
@@ -119,11 +121,16 @@ inline ShellResult run_shell(const std::string& line) {
     if (h != INVALID_HANDLE_VALUE) opened.push_back(h);
     return h;
   };
+  HANDLE out_file = redirect(out_path, true, INVALID_HANDLE_VALUE);
+  if (out_file == INVALID_HANDLE_VALUE) {
+    DeleteFileA(out_path);
+    return result;
+  }
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = redirect(c.in, false, GetStdHandle(STD_INPUT_HANDLE));
-  startup.hStdOutput = c.out.empty() ? write_end : redirect(c.out, true, write_end);
+  startup.hStdOutput = redirect(c.out, true, out_file);
   startup.hStdError = c.err_to_out ? startup.hStdOutput : redirect(c.err, true, GetStdHandle(STD_ERROR_HANDLE));
   PROCESS_INFORMATION process{};
   // Wine now and then fails to start a program that it started a moment
@@ -136,28 +143,31 @@ inline ShellResult run_shell(const std::string& line) {
                              &startup, &process);
     if (!started) error = GetLastError();
   }
-  CloseHandle(write_end);
   for (HANDLE h : opened) CloseHandle(h);
   if (started) {
-    char buf[65536];
-    DWORD n = 0;
-    std::string raw;
-    while (ReadFile(read_end, buf, sizeof buf, &n, nullptr) && n > 0) raw.append(buf, n);
-    // Line ends as a text-mode pipe gives them, and as the tests expect.
-    result.out.reserve(raw.size());
-    for (std::size_t i = 0; i < raw.size(); ++i)
-      if (raw[i] != '\r' || i + 1 == raw.size() || raw[i + 1] != '\n') result.out.push_back(raw[i]);
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;
     if (GetExitCodeProcess(process.hProcess, &code)) result.exit_code = static_cast<int>(code);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
+    std::string raw;
+    HANDLE in = open_file(out_path, false);
+    if (in != INVALID_HANDLE_VALUE) {
+      char buf[65536];
+      DWORD n = 0;
+      while (ReadFile(in, buf, sizeof buf, &n, nullptr) && n > 0) raw.append(buf, n);
+      CloseHandle(in);
+    }
+    // Line ends as a text-mode pipe gives them, and as the tests expect.
+    result.out.reserve(raw.size());
+    for (std::size_t i = 0; i < raw.size(); ++i)
+      if (raw[i] != '\r' || i + 1 == raw.size() || raw[i + 1] != '\n') result.out.push_back(raw[i]);
   } else {
     // As a shell reports a program it cannot start.
     result.exit_code = 127;
     result.out = "cannot start " + c.words[0] + ": error " + std::to_string(error) + "\n";
   }
-  CloseHandle(read_end);
+  DeleteFileA(out_path);
   return result;
 }
 

@@ -3,9 +3,12 @@
 # cross compiler (POSIX threads variant, for std::thread), Wine to run the
 # cross-built tests, and apt's source entries so scripts/build-windows-deps.sh
 # can fetch Debian's own libxml2 and PCRE2 sources.
+# Wine's preloader reserves the addresses Windows programs expect before
+# Linux maps anything there; without it, about one start in a thousand fails
+# ("failed to map the shared user data") or dies in ld.so at exit.
 # As root it runs apt-get; otherwise it prints what to run and stops.
 set -euo pipefail
-packages=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 dpkg-dev zip)
+packages=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 wine64-preloader dpkg-dev zip)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -109,7 +109,7 @@ inline ShellResult run_shell(const std::string& line) {
   for (std::size_t i = 1; i < c.words.size(); ++i) command_line += " " + quote(c.words[i]);
 
   // The output goes to a file, not a pipe, read once the program has ended.
-  // A program that is the first to need Wine's desktop or services starts
+  // A program that is the first to need Wine's services starts
   // them, and they inherit its standard handles: on a pipe, the reader
   // would wait for an end of file that comes only when Wine shuts down.
   char dir[MAX_PATH + 1], out_path[MAX_PATH + 1];
